@@ -1,0 +1,44 @@
+// Spectrum: one complex function of frequency, read from a text file of
+// records "frequency real imaginary".
+//
+// read_spectrum takes an open stream and a spectrum made by make_spectrum,
+// and yields exactly the records that a loop of fscanf(file, "%lf %lf %lf")
+// yields: a read that converts one or two fields still counts as a record,
+// its other fields keep 0.0; reading stops at the end of the file, at the
+// first read that converts nothing, or after MAX_POINTS records.
+// It never prints; what went wrong is returned in ReadOutcome.
+#pragma once
+
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+
+inline constexpr long MAX_POINTS = 1000000;
+
+struct FreeDeleter {
+    void operator()(double* block) const { std::free(block); }
+};
+
+struct Spectrum {
+    std::unique_ptr<double[], FreeDeleter> storage;  // 3 * MAX_POINTS, zero-filled
+    double* frequency = nullptr;
+    double* real = nullptr;
+    double* imaginary = nullptr;
+    long count = 0;
+};
+
+// Reserves zero-filled room for MAX_POINTS records. The pages are only
+// touched as records arrive, so a small file costs little memory.
+// On a shortage of memory the storage is null.
+Spectrum make_spectrum();
+
+struct ReadOutcome {
+    bool records_ignored = false;  // more records followed the first MAX_POINTS
+    int error = 0;                 // errno of a read error, 0 when none
+};
+
+ReadOutcome read_spectrum(std::FILE* file, Spectrum& spectrum);
+
+// The same reading done with fscanf itself: the reference that the fast
+// reader is held against.
+ReadOutcome read_spectrum_stdio(std::FILE* file, Spectrum& spectrum);
