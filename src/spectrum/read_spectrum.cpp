@@ -1,0 +1,6 @@
+#include "spectrum.h"
+
+ReadOutcome read_spectrum(std::FILE* file, Spectrum& spectrum)
+{
+    return read_spectrum_stdio(file, spectrum);
+}
