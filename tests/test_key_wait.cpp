@@ -75,6 +75,20 @@ struct TerminalRun {
         return screen.find(text) != std::string::npos;
     }
 
+    // The prompt is out a moment before the terminal is switched to single
+    // keys; a Ctrl-C typed in between would still be a signal.
+    bool wait_for_key_mode(int timeout_ms = 20000)
+    {
+        termios now{};
+        for (int waited = 0; waited < timeout_ms; waited += 5) {
+            tcgetattr(slave, &now);
+            if ((now.c_lflag & ICANON) == 0)
+                return true;
+            usleep(5000);
+        }
+        return false;
+    }
+
     bool still_running(int for_ms)
     {
         usleep(useconds_t(for_ms) * 1000);
@@ -111,6 +125,7 @@ TEST(KeyWait, WaitsForOneKeyWithoutEchoAndRestoresTheTerminal)
 {
     TerminalRun run;
     ASSERT_TRUE(run.wait_for_output(PROMPT));
+    ASSERT_TRUE(run.wait_for_key_mode());
     EXPECT_TRUE(run.still_running(300)) << "the line end after the second name must not end the wait";
     run.screen.clear();
     run.type("q");
@@ -140,6 +155,7 @@ TEST(KeyWait, KeysThatSendSeveralBytesAreConsumedWhole)
         SCOPED_TRACE(key.title);
         TerminalRun run;
         ASSERT_TRUE(run.wait_for_output(PROMPT));
+        ASSERT_TRUE(run.wait_for_key_mode());
         run.type(key.bytes);
         EXPECT_EQ(run.finish(), 0);
         EXPECT_EQ(run.unread_input(), 0);
@@ -161,7 +177,7 @@ TEST(KeyWait, TerminationSignalsRestoreTheTerminal)
         SCOPED_TRACE(signal_number);
         TerminalRun run;
         ASSERT_TRUE(run.wait_for_output(PROMPT));
-        ASSERT_TRUE(run.still_running(100));
+        ASSERT_TRUE(run.wait_for_key_mode());
         kill(run.pid, signal_number);
         EXPECT_EQ(run.finish(), 128 + signal_number);
         run.expect_settings_restored();
@@ -172,6 +188,7 @@ TEST(KeyWait, RefusedRunAlsoWaitsForAKey)
 {
     TerminalRun run("", "missing.txt\n");
     ASSERT_TRUE(run.wait_for_output(PROMPT));
+    ASSERT_TRUE(run.wait_for_key_mode());
     EXPECT_TRUE(run.still_running(200));
     run.type(" ");
     EXPECT_EQ(run.finish(), 1);

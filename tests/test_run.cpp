@@ -3,9 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
+#include <complex>
 #include <sstream>
 #include <unistd.h>
 
+#include "example_system.h"
 #include "program.h"
 
 namespace fs = std::filesystem;
@@ -294,6 +297,43 @@ TEST(Run, ReadErrorOnAnInputIsReported)
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.err, "fravlin: /proc/self/mem: Input/output error\n");
     EXPECT_EQ(run.out, OPENING + EXCITATION_PROMPT + PRESS_ANY_KEY);
+}
+
+}  // namespace
+
+namespace {
+
+// The example spectra are the response of a known oscillator to a broadband
+// force; their quotient must be that oscillator's frequency response.
+TEST(Run, ExampleSpectraRecoverTheOscillator)
+{
+    ScratchDir dir;
+    const std::string examples = FRAVLIN_EXAMPLES;
+    const RunResult run =
+        run_program(dir.path, examples + "/response.txt " + examples + "/excitation.txt\n");
+    ASSERT_EQ(run.status, 0) << run.err;
+
+    std::istringstream lines(read_file(dir / "magnitude_phase.out"));
+    int points = 0;
+    double peak_frequency = 0;
+    double peak_magnitude = 0;
+    double frequency, magnitude, phase;
+    while (lines >> frequency >> magnitude >> phase) {
+        const std::complex<double> expected = example_frf(frequency);
+        EXPECT_NEAR(magnitude, std::abs(expected), 1e-4 * std::abs(expected)) << frequency;
+        EXPECT_NEAR(phase, std::arg(expected) * 180 / M_PI, 1e-2) << frequency;
+        if (magnitude > peak_magnitude) {
+            peak_magnitude = magnitude;
+            peak_frequency = frequency;
+        }
+        if (frequency == NATURAL_FREQUENCY) {
+            EXPECT_NEAR(phase, -90.0, 1e-3);
+        }
+        ++points;
+    }
+    EXPECT_EQ(points, EXAMPLE_POINTS);
+    EXPECT_NEAR(peak_frequency, NATURAL_FREQUENCY, FREQUENCY_STEP);
+    EXPECT_NEAR(peak_magnitude, 1 / (2 * DAMPING_RATIO * STIFFNESS), 0.05);
 }
 
 }  // namespace
