@@ -1,6 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
+#include <random>
+#include <string>
+#include <vector>
 
 #include "division/division.h"
 
@@ -40,6 +45,60 @@ TEST(Division, QuotientCases)
 TEST(Division, PiIsTheArctangentOfMinusOne)
 {
     EXPECT_EQ(PI_VALUE, std::atan2(0.0, -1.0));
+}
+
+// Values that exercise the line formats: random bit patterns (every
+// exponent, subnormals, infinities, NaNs of both signs) and ordinary
+// magnitudes near rounding boundaries.
+std::vector<double> format_samples()
+{
+    std::mt19937_64 generator(42);
+    std::vector<double> values = {0.0, -0.0, INFINITY, -INFINITY, NAN, -NAN, 1e-320, 9.99995e4,
+                                  -9.999949999e-5, 1.00005, 123456.5, 1e308, 5e-324};
+    for (int i = 0; i < 20000; ++i)
+        values.push_back(std::bit_cast<double>(generator()));
+    std::uniform_real_distribution<double> mantissa(1.0, 10.0);
+    std::uniform_int_distribution<int> exponent(-12, 12);
+    for (int i = 0; i < 20000; ++i)
+        values.push_back(std::round(mantissa(generator) * 1e5) / 1e5 * std::pow(10.0, exponent(generator)));
+    return values;
+}
+
+std::string written_lines(void (*write)(ResultFiles&, const QuotientPoint&),
+                          const std::vector<QuotientPoint>& points)
+{
+    ResultFiles files;
+    files.complex = std::tmpfile();
+    files.magnitude_phase = std::tmpfile();
+    for (const QuotientPoint& point : points)
+        write(files, point);
+    std::FILE* file = write == write_complex_line ? files.complex : files.magnitude_phase;
+    std::fflush(file);
+    std::string text(static_cast<std::size_t>(std::ftell(file)), '\0');
+    std::rewind(file);
+    EXPECT_EQ(std::fread(text.data(), 1, text.size(), file), text.size());
+    std::fclose(files.complex);
+    std::fclose(files.magnitude_phase);
+    return text;
+}
+
+TEST(Division, LinesMatchPrintfFormats)
+{
+    const std::vector<double> values = format_samples();
+    std::vector<QuotientPoint> points;
+    std::string complex;
+    std::string magnitude_phase;
+    char line[200];
+    for (std::size_t i = 0; i + 2 < values.size(); i += 3) {
+        const QuotientPoint point{values[i], values[i + 1], values[i + 2], values[i + 1], values[i + 2]};
+        points.push_back(point);
+        std::snprintf(line, sizeof line, "%14.5e %14.4e %14.4e \n", point.frequency, point.real, point.imaginary);
+        complex += line;
+        std::snprintf(line, sizeof line, "%14.5e %14.4e  %14.4e\n", point.frequency, point.magnitude, point.phase);
+        magnitude_phase += line;
+    }
+    EXPECT_EQ(written_lines(write_complex_line, points), complex);
+    EXPECT_EQ(written_lines(write_magnitude_phase_line, points), magnitude_phase);
 }
 
 }  // namespace
