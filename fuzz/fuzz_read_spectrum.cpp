@@ -6,7 +6,7 @@
 // the chunk size (1 to 256 bytes) so that numbers straddle chunk boundaries.
 // The rest is the file.
 //
-//   clang++ -std=c++20 -O1 -g -fsanitize=fuzzer,address,undefined -Isrc/spectrum \
+//   clang++ -std=c++20 -O1 -g -fsanitize=fuzzer,address,undefined -Isrc/spectrum
 //       fuzz/fuzz_read_spectrum.cpp src/spectrum/read_spectrum.cpp \
 //       src/spectrum/read_spectrum_stdio.cpp -o fuzz_read_spectrum
 #include "read_spectrum_detail.h"

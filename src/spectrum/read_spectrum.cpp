@@ -28,16 +28,19 @@ namespace {
 constexpr int MAX_DECIMAL_DIGITS = 800;
 // Significant hexadecimal digits kept: 64 bits, past the 53 + 1 that matter.
 constexpr int MAX_HEX_DIGITS = 16;
-// Exponents are clamped far past the range of double, where the result is
-// inf or 0 whatever the digits.
+// An exponent written with more digits saturates here: far beyond any count
+// of digits that a file can shift it by, yet clear of overflow in int64.
+constexpr std::int64_t EXPONENT_SATURATION = 100000000000000000;
+// Exponents handed to from_chars are clamped far past the range of double,
+// where the result is inf or 0 whatever the digits.
 constexpr std::int64_t EXPONENT_LIMIT = 100000;
 
 struct Input {
     std::FILE* file;
-    char* chunk;
+    char* chunk;  // chunk_size bytes and a NUL after the last byte read
     std::size_t chunk_size;
     const char* next;  // first byte not yet consumed
-    const char* end;   // end of the bytes read into chunk
+    const char* end;   // end of the bytes read into chunk, where the NUL is
     bool file_done;    // fread has reported the end of the file or an error
     int error;
     char digits[MAX_DECIMAL_DIGITS + 32];  // a long mantissa, rewritten for from_chars
@@ -53,6 +56,7 @@ bool refill(Input& in)
         if (std::ferror(in.file))
             in.error = errno != 0 ? errno : EIO;
     }
+    in.chunk[got] = '\0';
     in.next = in.chunk;
     in.end = in.chunk + got;
     return got != 0;
@@ -106,8 +110,7 @@ bool match_letters(Input& in, const char* letters)
     return true;
 }
 
-// Reads the decimal digits of an exponent; a long one saturates, as any
-// value past EXPONENT_LIMIT gives the same result.
+// Reads the decimal digits of an exponent; a long one saturates.
 std::int64_t read_exponent(Input& in, int c)
 {
     bool negative = false;
@@ -119,7 +122,7 @@ std::int64_t read_exponent(Input& in, int c)
     std::int64_t exponent = 0;
     for (; is_digit(c); c = peek(in)) {
         ++in.next;
-        if (exponent < EXPONENT_LIMIT)
+        if (exponent < EXPONENT_SATURATION)
             exponent = exponent * 10 + (c - '0');
     }
     return negative ? -exponent : exponent;
@@ -268,8 +271,9 @@ Field read_decimal(Input& in, bool negative, bool zero_read, double& out)
     return Field::converted;
 }
 
-// One %lf conversion, with the white space before it.
-Field read_field(Input& in, double& out)
+// One %lf conversion, with the white space before it, in any notation and
+// across chunk boundaries.
+Field read_field_exact(Input& in, double& out)
 {
     int c;
     while (is_space(c = peek(in)))
@@ -315,6 +319,56 @@ Field read_field(Input& in, double& out)
     return read_decimal(in, negative, false, out);
 }
 
+// One %lf conversion. The common plain decimal number with at most 19
+// digits, lying wholly within the chunk, is read here straight from the
+// bytes; the NUL after the chunk stops every loop, as no number contains
+// one. Anything else is left to read_field_exact from the same place.
+inline Field read_field(Input& in, double& out)
+{
+    const char* p = in.next;
+    while (is_space(static_cast<unsigned char>(*p)))
+        ++p;
+    in.next = p;
+    bool negative = *p == '-';
+    if (*p == '-' || *p == '+')
+        ++p;
+    std::uint64_t mantissa = 0;
+    const char* digits = p;
+    while (is_digit(*p))
+        mantissa = mantissa * 10 + static_cast<unsigned>(*p++ - '0');
+    long count = p - digits;
+    std::int64_t e = 0;
+    if (*p == '.') {
+        const char* fraction = ++p;
+        while (is_digit(*p))
+            mantissa = mantissa * 10 + static_cast<unsigned>(*p++ - '0');
+        e = fraction - p;
+        count += p - fraction;
+    }
+    if (count == 0 || count > 19 || lower(*p) == 'x')
+        return read_field_exact(in, out);
+    if (lower(*p) == 'e') {
+        ++p;
+        bool exponent_negative = *p == '-';
+        if (*p == '-' || *p == '+')
+            ++p;
+        std::int64_t exponent = 0;
+        // A saturated exponent is far out of the range below.
+        while (is_digit(*p) && exponent < EXPONENT_SATURATION)
+            exponent = exponent * 10 + (*p++ - '0');
+        e += exponent_negative ? -exponent : exponent;
+    }
+    if (p == in.end || mantissa > (std::uint64_t{1} << 53) || e < -22 || e > 22)
+        return read_field_exact(in, out);
+    // Both the mantissa and the power of ten are exact doubles, so one
+    // correctly rounded operation gives the correctly rounded result.
+    double m = static_cast<double>(mantissa);
+    double value = e < 0 ? m / POWERS_OF_TEN[-e] : m * POWERS_OF_TEN[e];
+    out = negative ? -value : value;
+    in.next = p;
+    return Field::converted;
+}
+
 }  // namespace
 
 ReadOutcome read_spectrum_limited(std::FILE* file, Spectrum& spectrum, long max_points,
@@ -322,11 +376,12 @@ ReadOutcome read_spectrum_limited(std::FILE* file, Spectrum& spectrum, long max_
 {
     ReadOutcome outcome;
     spectrum.count = 0;
-    std::unique_ptr<char[]> chunk(new (std::nothrow) char[chunk_size]);
+    std::unique_ptr<char[]> chunk(new (std::nothrow) char[chunk_size + 1]);
     if (!spectrum.storage || !chunk) {
         outcome.error = ENOMEM;
         return outcome;
     }
+    chunk[0] = '\0';
     Input in{file, chunk.get(), chunk_size, chunk.get(), chunk.get(), false, 0, {}};
 
     // A read that converts the first field is a record, whatever becomes of
