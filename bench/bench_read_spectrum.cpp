@@ -14,6 +14,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstring>
+#include <ctime>
 #include <random>
 #include <vector>
 
@@ -38,10 +39,21 @@ bool write_file(const char* path)
 
 using Reader = ReadOutcome (*)(std::FILE*, Spectrum&);
 
-// Seconds taken by one whole reading of the file; the spectrum is kept.
-double time_reading(Reader reader, const char* path, Spectrum& spectrum)
+double cpu_seconds()
+{
+    return static_cast<double>(std::clock()) / CLOCKS_PER_SEC;
+}
+
+struct Times {
+    std::vector<double> wall, cpu;
+};
+
+// Times one whole reading of the file, in elapsed and in processor time (the
+// latter is steadier on a shared machine); the spectrum is kept.
+void time_reading(Reader reader, const char* path, Spectrum& spectrum, Times& times)
 {
     spectrum = make_spectrum();
+    double cpu_start = cpu_seconds();
     auto start = std::chrono::steady_clock::now();
     std::FILE* file = std::fopen(path, "rb");
     if (file == nullptr) {
@@ -50,7 +62,8 @@ double time_reading(Reader reader, const char* path, Spectrum& spectrum)
     }
     reader(file, spectrum);
     std::fclose(file);
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    times.wall.push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+    times.cpu.push_back(cpu_seconds() - cpu_start);
 }
 
 double median(std::vector<double> values)
@@ -70,7 +83,7 @@ bool same(const Spectrum& a, const Spectrum& b)
 int main(int argc, char** argv)
 {
     const char* path = argc > 1 ? argv[1] : "/tmp/fravlin_bench_spectrum.txt";
-    int runs = argc > 2 ? std::atoi(argv[2]) : 7;
+    int runs = argc > 2 ? std::atoi(argv[2]) : 9;
     if (std::FILE* existing = std::fopen(path, "r")) {
         std::fclose(existing);
     } else if (!write_file(path)) {
@@ -79,20 +92,21 @@ int main(int argc, char** argv)
     }
 
     Spectrum fast, reference;
-    std::vector<double> fast_times, stdio_times;
+    Times fast_times, stdio_times;
     for (int run = 0; run < runs; ++run) {
-        // Alternated so that both see the same state of the page cache.
-        stdio_times.push_back(time_reading(read_spectrum_stdio, path, reference));
-        fast_times.push_back(time_reading(read_spectrum, path, fast));
+        // Alternated so that both see the same state of the machine.
+        time_reading(read_spectrum_stdio, path, reference, stdio_times);
+        time_reading(read_spectrum, path, fast, fast_times);
     }
     if (!same(fast, reference)) {
         std::fprintf(stderr, "the readers differ on %s\n", path);
         return 1;
     }
-    double fast_median = median(fast_times), stdio_median = median(stdio_times);
-    std::printf("records: %ld, runs: %d\n", fast.count, runs);
-    std::printf("fscanf reader: %.3f s (median)\n", stdio_median);
-    std::printf("fast reader:   %.3f s (median)\n", fast_median);
-    std::printf("ratio:         %.1f\n", stdio_median / fast_median);
+    std::printf("records: %ld, runs: %d, medians in seconds\n", fast.count, runs);
+    std::printf("               elapsed   processor\n");
+    std::printf("fscanf reader  %7.3f   %7.3f\n", median(stdio_times.wall), median(stdio_times.cpu));
+    std::printf("fast reader    %7.3f   %7.3f\n", median(fast_times.wall), median(fast_times.cpu));
+    std::printf("ratio          %7.1f   %7.1f\n", median(stdio_times.wall) / median(fast_times.wall),
+                median(stdio_times.cpu) / median(fast_times.cpu));
     return 0;
 }

@@ -323,15 +323,15 @@ Field read_field_exact(Input& in, double& out)
 // digits, lying wholly within the chunk, is read here straight from the
 // bytes; the NUL after the chunk stops every loop, as no number contains
 // one. Anything else is left to read_field_exact from the same place.
-inline Field read_field(Input& in, double& out)
+[[gnu::always_inline]] inline Field read_field(Input& in, double& out)
 {
     const char* p = in.next;
     while (is_space(static_cast<unsigned char>(*p)))
         ++p;
     in.next = p;
+    // Signs are taken without branches: they follow no pattern.
     bool negative = *p == '-';
-    if (*p == '-' || *p == '+')
-        ++p;
+    p += negative || *p == '+';
     std::uint64_t mantissa = 0;
     const char* digits = p;
     while (is_digit(*p))
@@ -350,8 +350,7 @@ inline Field read_field(Input& in, double& out)
     if (lower(*p) == 'e') {
         ++p;
         bool exponent_negative = *p == '-';
-        if (*p == '-' || *p == '+')
-            ++p;
+        p += exponent_negative || *p == '+';
         std::int64_t exponent = 0;
         // A saturated exponent is far out of the range below.
         while (is_digit(*p) && exponent < EXPONENT_SATURATION)
@@ -364,7 +363,7 @@ inline Field read_field(Input& in, double& out)
     // correctly rounded operation gives the correctly rounded result.
     double m = static_cast<double>(mantissa);
     double value = e < 0 ? m / POWERS_OF_TEN[-e] : m * POWERS_OF_TEN[e];
-    out = negative ? -value : value;
+    out = with_sign(negative, std::bit_cast<std::uint64_t>(value));  // no branch here either
     in.next = p;
     return Field::converted;
 }
