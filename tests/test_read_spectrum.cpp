@@ -242,6 +242,8 @@ const Notation notations[] = {
     {"twenty_digits", "12345678901234567890"},
     {"beyond_fast_path", "9007199254740993"},
     {"exponent_beyond_fast_path", "1e23"},
+    {"small_mantissa_large_exponent", "123456789e30"},
+    {"mantissa_too_large_for_exponent", "1234567890123456789e30"},
     {"comma", "1,5"},
     {"nul_byte", std::string("1\0" "2", 3)},
     {"high_byte", "1\xa0"},
@@ -395,7 +397,8 @@ std::string random_number(std::mt19937_64& random)
     case 9:
         return broken[pick(12)];
     case 10:
-        return std::to_string(pick(1000000));
+        // Small mantissas with exponents just past 10^22.
+        return sign + std::to_string(pick(1000000)) + "e" + std::to_string(15 + pick(30));
     default:
         return sign + digits(1) + "." + digits(6) + "e" + "+-"[pick(2)] + digits(2);
     }

@@ -207,6 +207,30 @@ constexpr double POWERS_OF_TEN[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e
                                     1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
                                     1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 
+constexpr std::uint64_t EXACT_LIMIT = std::uint64_t{1} << 53;
+
+// mantissa * 10^e when both factors are exact doubles (Clinger's fast
+// path): one correctly rounded operation then gives the correctly rounded
+// result. Up to 10^37 for small mantissas, whose product with 10^(e-22) is
+// still exact. from_chars is left only the numbers that its own fast path
+// would not take either; on 32-bit MinGW that path runs on the x87 unit,
+// whose double rounding could change the last bit.
+inline bool exact_product(std::uint64_t mantissa, std::int64_t e, double& value)
+{
+    if (mantissa > EXACT_LIMIT || e < -22 || e > 22 + 15)
+        return false;
+    if (e > 22) {
+        std::uint64_t scale = static_cast<std::uint64_t>(POWERS_OF_TEN[e - 22]);
+        if (mantissa > EXACT_LIMIT / scale)
+            return false;
+        mantissa *= scale;
+        e = 22;
+    }
+    double m = static_cast<double>(mantissa);
+    value = e < 0 ? m / POWERS_OF_TEN[-e] : m * POWERS_OF_TEN[e];
+    return true;
+}
+
 // A decimal number after its sign; zero_read tells that a leading "0" was
 // consumed while looking for "0x". value = digits * 10^(scale + exponent).
 Field read_decimal(Input& in, bool negative, bool zero_read, double& out)
@@ -248,15 +272,8 @@ Field read_decimal(Input& in, bool negative, bool zero_read, double& out)
     if (!any_digit)
         return Field::mismatch;  // "-", ".", "+." and the like
     std::int64_t e = scale + exponent;
-    double value;
-    if (count == 0) {
-        value = 0.0;
-    } else if (count <= 19 && mantissa <= (std::uint64_t{1} << 53) && e >= -22 && e <= 22) {
-        // Both the mantissa and the power of ten are exact doubles, so one
-        // correctly rounded operation gives the correctly rounded result.
-        double m = static_cast<double>(mantissa);
-        value = e < 0 ? m / POWERS_OF_TEN[-e] : m * POWERS_OF_TEN[e];
-    } else {
+    double value = 0.0;
+    if (count > 0 && !(count <= 19 && exact_product(mantissa, e, value))) {
         char* end = digits + count;
         if (dropped) {
             *end++ = '1';  // keeps the value above the kept digits, below the next
@@ -357,12 +374,9 @@ Field read_field_exact(Input& in, double& out)
             exponent = exponent * 10 + (*p++ - '0');
         e += exponent_negative ? -exponent : exponent;
     }
-    if (p == in.end || mantissa > (std::uint64_t{1} << 53) || e < -22 || e > 22)
+    double value;
+    if (p == in.end || !exact_product(mantissa, e, value))
         return read_field_exact(in, out);
-    // Both the mantissa and the power of ten are exact doubles, so one
-    // correctly rounded operation gives the correctly rounded result.
-    double m = static_cast<double>(mantissa);
-    double value = e < 0 ? m / POWERS_OF_TEN[-e] : m * POWERS_OF_TEN[e];
     out = with_sign(negative, std::bit_cast<std::uint64_t>(value));  // no branch here either
     in.next = p;
     return Field::converted;
