@@ -142,6 +142,8 @@ const Expectation expectations[] = {
     {"text first", "freq re im\n1 2 3\n", {}},
 };
 
+void PrintTo(const Expectation& e, std::ostream* out) { *out << e.name; }
+
 class PlainExpectation : public ::testing::TestWithParam<Expectation> {};
 
 TEST_P(PlainExpectation, BothReadersMeetIt)
@@ -249,6 +251,8 @@ const Notation notations[] = {
     {"high_byte", "1\xa0"},
     {"high_byte_first", "\xa0" "1"},
 };
+
+void PrintTo(const Notation& n, std::ostream* out) { *out << n.name; }
 
 class NotationInRecord : public ::testing::TestWithParam<Notation> {};
 
@@ -545,7 +549,7 @@ TEST(Streams, StopsReadingAfterTheLookAhead)
 
 TEST(Streams, ReadErrorIsReportedWithTheRecordsBeforeIt)
 {
-    for (std::size_t fail_after : {0, 1, 20, 33, 15 * 1000}) {
+    for (std::size_t fail_after : {0u, 1u, 20u, 33u, 15000u}) {
         EndlessRecords fast_source{0, fail_after}, reference_source{0, fail_after};
         std::FILE* fast_file = open_endless(fast_source);
         std::FILE* reference_file = open_endless(reference_source);

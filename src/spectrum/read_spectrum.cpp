@@ -389,6 +389,8 @@ ReadOutcome read_spectrum_limited(std::FILE* file, Spectrum& spectrum, long max_
 {
     ReadOutcome outcome;
     spectrum.count = 0;
+    if (chunk_size == 0)
+        chunk_size = 1;
     std::unique_ptr<char[]> chunk(new (std::nothrow) char[chunk_size + 1]);
     if (!spectrum.storage || !chunk) {
         outcome.error = ENOMEM;
