@@ -211,6 +211,10 @@ const Notation notations[] = {
     {"hex_negative_zero", "-0x0p0"},
     {"hex_long", "0x1.00000000000000000000000000000000000001p0"},
     {"hex_tie", "0x1.00000000000008p0"},
+    {"hex_above_tie_far_out", "0x1.000000000000080000000000000000000001p0"},
+    {"hex_below_tie_far_out", "0x1.fffffffffffff7ffffffffffffffffffffffp0"},
+    {"hex_subnormal_tie", "0x0.00000000000018000000000000000000001p-1022"},
+    {"hex_leading_zeros", "0x000000000000000000000.000000000000000000001p88"},
     {"hex_subnormal", "0x1.8p-1074"},
     {"hex_underflow", "0x1p-1076"},
     {"hex_overflow", "0x1.fffffffffffff8p1023"},
@@ -430,7 +434,7 @@ std::string random_separator(std::mt19937_64& random)
 TEST(GeneratedFiles, SameAsFscanf)
 {
     std::mt19937_64 random(20240611);
-    for (int file = 0; file < 400; ++file) {
+    for (int file = 0; file < 1500; ++file) {
         std::string text;
         int records = static_cast<int>(random() % 60);
         for (int i = 0; i < records; ++i) {
