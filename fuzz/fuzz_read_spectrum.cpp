@@ -7,8 +7,9 @@
 // The rest is the file.
 //
 //   clang++ -std=c++20 -O1 -g -fsanitize=fuzzer,address,undefined -Isrc/spectrum
-//       fuzz/fuzz_read_spectrum.cpp src/spectrum/read_spectrum.cpp \
+//       fuzz/fuzz_read_spectrum.cpp src/spectrum/read_spectrum.cpp
 //       src/spectrum/read_spectrum_stdio.cpp -o fuzz_read_spectrum
+//   ./fuzz_read_spectrum -max_len=4096 -dict=fuzz/read_spectrum.dict corpus/
 #include "read_spectrum_detail.h"
 
 #include <cstdint>
