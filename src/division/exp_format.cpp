@@ -166,11 +166,15 @@ constexpr auto kDigitPairs = [] {
 // With k from floor_log10_pow2, 1 <= X < 2*10^18 < 2^61; as U >= 2^126 and
 // U < 2^128 this gives 66 <= t <= 127, so the shift t-64 is in [2, 63] and
 // Y <= X * 2^64 < Y + 2.
-// Rounding: the half-way point is H = floor(Y / 2^64) * 2^64 + 2^63. If Y > H,
-// X is above it: round up. If Y <= H - 2, X is below it: round down (should X
-// in truth reach the next integer, it still rounds to that one). Only
-// Y in {H-1, H}, i.e. a fraction of 2^63-1 or 2^63, cannot be decided; exact
-// ties land there, and the exact path takes them.
+// Rounding: k may be one too low, and then X has D+1 digits and X/10 is
+// rounded instead. Either way write floor(Y / 2^64) = d*n + r with d = 1 or 10,
+// so the half-way point is H = (d*n + d/2) * 2^64 and the discarded part is
+// Y - d*n*2^64 = r*2^64 + Y mod 2^64. If Y > H, X is above it: round up. If
+// Y <= H - 2, X is below it: round down (should X in truth reach the next
+// multiple of d, it still rounds to that one). Only Y in {H-1, H} cannot be
+// decided; exact ties land there, and the exact path takes them.
+// If Y says X < 10^D while in truth X >= 10^D, Y is within 2 units of
+// 10^D * 2^64, rounds up to 10^D and carries to the right result.
 
 inline U128 mul_64x64(u64 a, u64 b) {
 #if defined(__SIZEOF_INT128__) && !defined(EXP_FORMAT_PORTABLE_MUL)
@@ -197,25 +201,27 @@ inline U128 scale(u64 m, int e, int q) {
 }
 
 // Sets n to the D rounded digits (10^(D-1) <= n < 10^D) and k to the decimal
-// exponent. False when the rounding is too close to call.
+// exponent. False when the rounding is too close to call. Branch-free where
+// the outcome is data-dependent.
 inline bool fast_digits(u64 m, int e, int D, u64& n, int& k) {
     k = floor_log10_pow2(e + 63);  // 10^k <= value < 2*10^(k+1): k may be one too low
-    U128 y = scale(m, e, D - 1 - k);
-    if (y.hi >= kPow10Int[static_cast<std::size_t>(D)]) {
+    const U128 y = scale(m, e, D - 1 - k);
+    const u64 limit = kPow10Int[static_cast<std::size_t>(D)];
+    const bool wide = y.hi >= limit;  // X has D+1 digits
+    const u64 tenth = D <= 9 ? u64(static_cast<u32>(y.hi) / 10u) : y.hi / 10;  // y.hi < 2*10^D
+    n = wide ? tenth : y.hi;
+    k += wide ? 1 : 0;
+    // (hi, lo) = discarded part minus the half-way point, two's complement.
+    const u64 r = y.hi - 10 * tenth;
+    const u64 lo = y.lo - (wide ? 0 : u64(1) << 63);
+    const u64 hi = (wide ? r - 5 : 0) - (wide ? 0 : (y.lo < (u64(1) << 63) ? 1u : 0u));
+    if (((hi | lo) == 0) || ((hi & lo) == ~u64(0))) return false;  // -1 or 0
+    n += (static_cast<std::int64_t>(hi) >= 0) ? 1u : 0u;
+    if (n == limit) {  // 9.9999|7 -> 10.0000
+        n = kPow10Int[static_cast<std::size_t>(D - 1)];
         ++k;
-        y = scale(m, e, D - 1 - k);
     }
-    constexpr u64 kHalf = u64(1) << 63;
-    if (y.lo > kHalf) {
-        n = y.hi + 1;
-        if (n == kPow10Int[static_cast<std::size_t>(D)]) {  // 9.9999|7 -> 10.0000
-            n = kPow10Int[static_cast<std::size_t>(D - 1)];
-            ++k;
-        }
-        return true;
-    }
-    n = y.hi;
-    return y.lo < kHalf - 1;
+    return true;
 }
 
 // ---------------------------------------------------------------------------
@@ -232,21 +238,42 @@ inline void write_digits(char* end, u32 n, int count) {
 }
 
 inline char* write_exponent(char* p, int k) {
-    *p++ = 'e';
-    *p++ = k < 0 ? '-' : '+';
-    u32 a = static_cast<u32>(k < 0 ? -k : k);
-    if (a >= 100) {
-        *p++ = static_cast<char>('0' + a / 100);
-        a %= 100;
+    const u32 a = static_cast<u32>(k < 0 ? -k : k);
+    const char sign = k < 0 ? '-' : '+';
+    if (a < 100) {
+        const char e[4] = {'e', sign, kDigitPairs[2 * a], kDigitPairs[2 * a + 1]};
+        std::memcpy(p, e, 4);
+        return p + 4;
     }
-    std::memcpy(p, &kDigitPairs[2 * a], 2);
-    return p + 2;
+    const u32 low = a % 100;
+    const char e[5] = {'e', sign, static_cast<char>('0' + a / 100), kDigitPairs[2 * low], kDigitPairs[2 * low + 1]};
+    std::memcpy(p, e, 5);
+    return p + 5;
+}
+
+// n < 10^8 as eight ASCII digits, the most significant in the lowest byte:
+// split into 4+4 digits, then 2+2 per half, then 1+1 per quarter, each step
+// in parallel lanes of one 64-bit word (x*10486 >> 20 is x/100 for x < 10^4,
+// x*103 >> 10 is x/10 for x < 100).
+inline u64 eight_digits(u32 n) {
+    const u64 x = (n / 10000) | (u64(n % 10000) << 32);
+    const u64 hundreds = ((x * 10486) >> 20) & 0x0000007F0000007Fu;
+    const u64 y = hundreds | ((x - hundreds * 100) << 16);
+    const u64 tens = ((y * 103) >> 10) & 0x000F000F000F000Fu;
+    const u64 z = tens | ((y - tens * 10) << 8);
+    return z + 0x3030303030303030u;
 }
 
 // Spaces before a right-aligned field of `len` bytes; returns where it starts.
 inline char* pad_left(char* out, std::size_t len, std::size_t width, bool left) {
     if (left || width <= len) return out;
-    std::memset(out, ' ', width - len);
+    if (width >= 8) {
+        // One store covers the usual short padding; the field overwrites the rest.
+        std::memcpy(out, "        ", 8);
+        if (width - len > 8) std::memset(out + 8, ' ', width - len - 8);
+    } else {
+        std::memset(out, ' ', width - len);
+    }
     return out + (width - len);
 }
 
@@ -274,20 +301,30 @@ inline char* format_digits(char* out, bool neg, u64 n, int D, int k, std::size_t
     const std::size_t len = (neg ? 1u : 0u) + static_cast<std::size_t>(D) + (D > 1 ? 1u : 0u) + exponent_length(k);
     char* p = pad_left(out, len, width, left);
     char* start = p;
-    if (neg) *p++ = '-';
-    if (D <= 9) {
-        write_digits(p + 1 + D, static_cast<u32>(n), D);
-    } else {
-        write_digits(p + 1 + D, static_cast<u32>(n % 1000000000u), 9);
-        write_digits(p + 1 + D - 9, static_cast<u32>(n / 1000000000u), D - 9);
-    }
-    // Digits went to p[1..D]; move the first one in front of the point.
-    p[0] = p[1];
-    if (D > 1) {
-        p[1] = '.';
+    *p = '-';  // overwritten by a digit when positive
+    p += neg ? 1 : 0;
+    if (std::endian::native == std::endian::little && D >= 3 && D <= 7) {
+        // "d.dddddd" in one 8-byte store; the exponent (4+ bytes) overwrites
+        // what lies past the last digit.
+        const u64 digits = eight_digits(static_cast<u32>(n)) >> (8 * (8 - D));
+        const u64 body = (digits & 0xff) | (u64('.') << 8) | ((digits >> 8) << 16);
+        std::memcpy(p, &body, 8);
         p += D + 1;
     } else {
-        p += 1;
+        if (D <= 9) {
+            write_digits(p + 1 + D, static_cast<u32>(n), D);
+        } else {
+            write_digits(p + 1 + D, static_cast<u32>(n % 1000000000u), 9);
+            write_digits(p + 1 + D - 9, static_cast<u32>(n / 1000000000u), D - 9);
+        }
+        // Digits went to p[1..D]; move the first one in front of the point.
+        p[0] = p[1];
+        if (D > 1) {
+            p[1] = '.';
+            p += D + 1;
+        } else {
+            p += 1;
+        }
     }
     return pad_right(start, write_exponent(p, k), width, left);
 }
