@@ -34,15 +34,15 @@ constexpr int floor_log10_pow2(int b) { return (b * 315653) >> 20; }
 // Compile-time table of 128-bit powers of ten.
 //
 // kPow10[q - kMinQ] = floor(10^q / 2^s) with s = floor_log2_pow10(q) - 127,
-// so every entry has its top bit set. A finite nonzero double lies in
-// [10^-324, 10^308], and the fast path asks for q = D-1-k (and q-1) with
-// D <= 18 digits and k = floor_log10_pow2(b) in [-324, 307].
+// so every entry has its top bit set. The fast path asks for q = D-1-k with
+// D in 1..18 digits and k = floor_log10_pow2(b), 2^b <= value < 2^(b+1).
 
-constexpr int kMinQ = -308;
-constexpr int kMaxQ = 341;
+constexpr int kMinQ = 1 - 1 - floor_log10_pow2(1023);   // -307, DBL_MAX
+constexpr int kMaxQ = 18 - 1 - floor_log10_pow2(-1074);  // 341, DBL_TRUE_MIN
 
-// 2^kReciprocalBits / 5^308 must still have 128 bits: 5^308 < 2^716.
+// floor(2^kReciprocalBits / 5^-kMinQ) must still have 128 bits.
 constexpr int kReciprocalBits = 864;
+static_assert(kReciprocalBits - 128 >= floor_log2_pow10(-kMinQ) + kMinQ + 1);  // bit length of 5^-kMinQ
 
 // Little-endian 32-bit limbs, enough for 2^864 and 5^345 < 2^802.
 struct TableBig {
@@ -90,7 +90,6 @@ constexpr U128 big_top128(const TableBig& a) {
     for (int i = len - 1; i >= len - 128; --i) t = shl1_or(t, big_bit(a, i));
     return t;
 }
-
 
 constexpr auto kPow10 = [] {
     std::array<U128, kMaxQ - kMinQ + 1> table{};
@@ -162,7 +161,7 @@ constexpr auto kDigitPairs = [] {
 // dropping the low 64 bits of m*T loses less than one more unit of 2^64, so
 // U = floor(m*T / 2^64) satisfies U <= X * 2^t < U + 2, where
 // t = -(e + s) - 64. The fixed-point value returned by scale() is
-// Y = floor(U / 2^(t-64)), so Y <= X * 2^64 < Y + 1 + 2^(66-t).
+// Y = floor(U / 2^(t-64)), so Y <= X * 2^64 < Y + 1 + 2^(65-t).
 // With k from floor_log10_pow2, 1 <= X < 2*10^18 < 2^61; as U >= 2^126 and
 // U < 2^128 this gives 66 <= t <= 127, so the shift t-64 is in [2, 63] and
 // Y <= X * 2^64 < Y + 2.
