@@ -64,8 +64,8 @@ double median(std::vector<double> v) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    const std::size_t n = argc > 1 ? std::stoul(argv[1]) : 1000000;
-    const int runs = 7;
+    const std::size_t n = argc > 1 ? std::stoul(argv[1]) : 100000;
+    const int runs = 31;
     struct Set {
         const char* name;
         std::vector<double> values;

@@ -200,8 +200,7 @@ inline U128 scale(u64 m, int e, int q) {
 }
 
 // Sets n to the D rounded digits (10^(D-1) <= n < 10^D) and k to the decimal
-// exponent. False when the rounding is too close to call. Branch-free where
-// the outcome is data-dependent.
+// exponent. False when the rounding is too close to call.
 inline bool fast_digits(u64 m, int e, int D, u64& n, int& k) {
     k = floor_log10_pow2(e + 63);  // 10^k <= value < 2*10^(k+1): k may be one too low
     const U128 y = scale(m, e, D - 1 - k);
@@ -295,8 +294,8 @@ char* format_special(char* out, bool neg, bool nan, std::size_t width, bool left
     return pad_right(start, p + len, width, left);
 }
 
-// D <= 18 digits in n, first one before the point.
-inline char* format_digits(char* out, bool neg, u64 n, int D, int k, std::size_t width, bool left) {
+// D <= 18 digits in n, first one before the point. Inlined into the hot path.
+[[gnu::always_inline]] inline char* format_digits(char* out, bool neg, u64 n, int D, int k, std::size_t width, bool left) {
     const std::size_t len = (neg ? 1u : 0u) + static_cast<std::size_t>(D) + (D > 1 ? 1u : 0u) + exponent_length(k);
     char* p = pad_left(out, len, width, left);
     char* start = p;
