@@ -191,6 +191,22 @@ TEST(FormatExponentBoundaries, ExactBinaryTies) {
     expect_all_match(cases);
 }
 
+TEST(FormatExponentBoundaries, FrequencyGridsOfBinarySteps) {
+    // Spectra sit on grids k * step with steps such as 0.125 or 0.25 Hz, or
+    // with a sampling rate of a power of two; their printed digits often end
+    // on an exact tie, decided without the exact path.
+    std::vector<Case> cases;
+    for (int j = -8; j <= 12; ++j) {
+        const double step = std::ldexp(1.0, -j);
+        for (long k = 0; k < 3000; ++k) {
+            cases.push_back({static_cast<double>(k) * step, 14, 5});
+            cases.push_back({static_cast<double>(k * 997 + 1000000) * step, 14, 4});
+            cases.push_back({-static_cast<double>(k * 7919 + 123456789) * step, 14, 5});
+        }
+    }
+    expect_all_match(cases);
+}
+
 TEST(FormatExponentBoundaries, CarriesIntoNewDigit) {
     // 9.99..9x * 10^k: digit x = 4, 5, 6 decides whether the mantissa carries
     // to 1.00..0 * 10^(k+1).

@@ -199,6 +199,25 @@ inline U128 scale(u64 m, int e, int q) {
     return {top >> shift, (mid >> shift) | (top << (64 - shift))};
 }
 
+constexpr auto kPow5 = [] {
+    std::array<u64, 28> t{};  // 5^27 < 2^63 < 5^28
+    t[0] = 1;
+    for (std::size_t i = 1; i < t.size(); ++i) t[i] = t[i - 1] * 5;
+    return t;
+}();
+
+// Whether m * 2^e * 10^q is exactly an integer plus one half, that is
+// whether 2X = (m / 2^tz) * 5^q * 2^(tz + e + q + 1) is an odd integer.
+// Frequencies are often multiples of a binary step (0.125 Hz, say), and
+// their last printed digit is then often an exact tie; deciding those here
+// keeps them off the exact path.
+inline bool is_exact_tie(u64 m, int e, int q) {
+    const int tz = std::countr_zero(m);
+    if (tz + e + q + 1 != 0) return false;
+    if (q >= 0) return true;
+    return -q < static_cast<int>(kPow5.size()) && (m >> tz) % kPow5[static_cast<std::size_t>(-q)] == 0;
+}
+
 // Sets n to the D rounded digits (10^(D-1) <= n < 10^D) and k to the decimal
 // exponent. False when the rounding is too close to call.
 inline bool fast_digits(u64 m, int e, int D, u64& n, int& k) {
@@ -213,8 +232,12 @@ inline bool fast_digits(u64 m, int e, int D, u64& n, int& k) {
     const u64 r = y.hi - 10 * tenth;
     const u64 lo = y.lo - (wide ? 0 : u64(1) << 63);
     const u64 hi = (wide ? r - 5 : 0) - (wide ? 0 : (y.lo < (u64(1) << 63) ? 1u : 0u));
-    if (((hi | lo) == 0) || ((hi & lo) == ~u64(0))) return false;  // -1 or 0
-    n += (static_cast<std::int64_t>(hi) >= 0) ? 1u : 0u;
+    if (((hi | lo) == 0) || ((hi & lo) == ~u64(0))) {  // -1 or 0: too close to call
+        if (!is_exact_tie(m, e, D - 1 - k)) return false;
+        n += n & 1;  // ties to even
+    } else {
+        n += (static_cast<std::int64_t>(hi) >= 0) ? 1u : 0u;
+    }
     if (n == limit) {  // 9.9999|7 -> 10.0000
         n = kPow10Int[static_cast<std::size_t>(D - 1)];
         ++k;
