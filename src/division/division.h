@@ -11,6 +11,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <memory>
 
@@ -47,6 +48,11 @@ struct ResultFile {
 struct ResultFiles {
     ResultFile complex;
     ResultFile magnitude_phase;
+    // Both lines of an index start with the same frequency: the text made
+    // for one is reused for the other.
+    std::uint64_t frequency_bits = 0;
+    char frequency_text[32] = {};
+    std::size_t frequency_length = 0;
 };
 
 struct FileError {

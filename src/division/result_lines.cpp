@@ -3,7 +3,22 @@
 #include "division.h"
 #include "exp_format.h"
 
+#include <bit>
+#include <cstring>
+
 namespace {
+
+char* write_frequency(ResultFiles& files, char* out, double frequency)
+{
+    const std::uint64_t bits = std::bit_cast<std::uint64_t>(frequency);
+    if (files.frequency_length == 0 || bits != files.frequency_bits) {
+        char* end = format_exponent(files.frequency_text, frequency, 14, 5);
+        files.frequency_length = static_cast<std::size_t>(end - files.frequency_text);
+        files.frequency_bits = bits;
+    }
+    std::memcpy(out, files.frequency_text, files.frequency_length);
+    return out + files.frequency_length;
+}
 
 char* start_line(ResultFile& file)
 {
@@ -22,7 +37,7 @@ void end_line(ResultFile& file, const char* end)
 void write_complex_line(ResultFiles& files, const QuotientPoint& point)
 {
     char* out = start_line(files.complex);
-    out = format_exponent(out, point.frequency, 14, 5);
+    out = write_frequency(files, out, point.frequency);
     *out++ = ' ';
     out = format_exponent(out, point.real, 14, 4);
     *out++ = ' ';
@@ -35,7 +50,7 @@ void write_complex_line(ResultFiles& files, const QuotientPoint& point)
 void write_magnitude_phase_line(ResultFiles& files, const QuotientPoint& point)
 {
     char* out = start_line(files.magnitude_phase);
-    out = format_exponent(out, point.frequency, 14, 5);
+    out = write_frequency(files, out, point.frequency);
     *out++ = ' ';
     out = format_exponent(out, point.magnitude, 14, 4);
     *out++ = ' ';
