@@ -117,6 +117,10 @@ std::string written_lines(void (*write)(ResultFiles&, const QuotientPoint&),
 
 TEST(Division, LinesMatchPrintfFormats)
 {
+#ifndef __GLIBC__
+    GTEST_SKIP() << "the reference is glibc's printf; other builds are held against the Linux "
+                    "one end to end";
+#endif
     const std::vector<double> values = format_samples();
     std::vector<QuotientPoint> points;
     std::string complex;

@@ -112,9 +112,13 @@ std::FILE* open_input_file(const char* name, int& error)
     return file;
 }
 
-// Windows refuses to open a directory as a file, with "access denied".
+// Windows refuses to open a directory as a file, with "access denied", and
+// a name with characters that no file name may hold (* ? < > | ") as an
+// invalid argument: no such file can exist.
 int open_error(const char* name, int error)
 {
+    if (error == EINVAL)
+        return ENOENT;
     if (error != EACCES)
         return error;
     const DWORD attributes = GetFileAttributesW(windows_path(name).c_str());
