@@ -1,9 +1,19 @@
 // Writes the results of the C library functions that the division uses
 // (atan2, sqrt, pow with exponent 2.0) for a fixed sequence of inputs, as
 // raw doubles, so that the files of two platforms' builds can be compared
-// bit by bit (tools/compare_libm.py):
-//   libm_agreement OUTPUT [COUNT]
-// Inputs: quotient parts of random spectra, then random bit patterns.
+// bit by bit:
+//   g++ -std=c++20 -O2 -ffp-contract=off tools/libm_agreement.cpp -o libm_linux
+//   i686-w64-mingw32-g++-posix -std=c++20 -O2 -ffp-contract=off -msse2 -mfpmath=sse \
+//       -static tools/libm_agreement.cpp -o libm_windows.exe
+//   ./libm_linux linux.bin
+//   cmake/wine-run.sh build-windows/wineprefix libm_windows.exe windows.bin
+//   tools/compare_libm.py linux.bin windows.bin
+// Inputs (1,000,000 by default, and a second argument says how many):
+// alternately quotient parts of random spectra and random bit patterns,
+// then every pair of signed zeros, ones, infinities and NaNs.
+// pow is called with an exponent that the compiler cannot see, so it is the
+// library's; the program's own pow(x, 2.0) is folded into x * x when it is
+// compiled with optimisation.
 #include <bit>
 #include <cmath>
 #include <cstdint>
