@@ -3,8 +3,8 @@
 // raw doubles, so that the files of two platforms' builds can be compared
 // bit by bit:
 //   g++ -std=c++20 -O2 -ffp-contract=off tools/libm_agreement.cpp -o libm_linux
-//   i686-w64-mingw32-g++-posix -std=c++20 -O2 -ffp-contract=off -msse2 -mfpmath=sse \
-//       -static tools/libm_agreement.cpp -o libm_windows.exe
+//   i686-w64-mingw32-g++-posix -std=c++20 -O2 -ffp-contract=off -msse2 -mfpmath=sse
+//       -static tools/libm_agreement.cpp -o libm_windows.exe  (one line)
 //   ./libm_linux linux.bin
 //   cmake/wine-run.sh build-windows/wineprefix libm_windows.exe windows.bin
 //   tools/compare_libm.py linux.bin windows.bin
