@@ -11,6 +11,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <iterator>
 #include <limits>
 #include <random>
 #include <string>
@@ -172,8 +173,17 @@ TEST(SameResults, NumberNotations)
         "0x1.8p3", "0X1P-2", "0x", "0x.", "0x1p", "inf", "-INF", "infinity", "+Infinity", "infin",
         "nan", "-nan", "NaN(123)", "nan(", "nan()", "1e", "1e+", "1e-5x", ".", "-.", "+.5", "1.",
         "-0", "1.5e400", "-1.5e400", "1e-400", "2.4703282292062328e-324", "00012", "1,5", "--1",
-        "+-1", "1e+-3", "0.000000000000000000000000000000000000000000000000001e51"};
-    for (const char* notation : notations) {
+        "+-1", "1e+-3", "0.000000000000000000000000000000000000000000000000001e51", ".e5",
+        "0xp3", "0x.p1",
+        // halfway between 1 and the next double, and just above it
+        "1.00000000000000011102230246251565404236316680908203125",
+        "1.00000000000000011102230246251565404236316680908203125000000000000000000001"};
+    std::vector<std::string> texts(std::begin(notations), std::end(notations));
+    // Mantissas longer than any buffer a reader may keep.
+    texts.push_back("0." + std::string(400, '1'));
+    texts.push_back("0.0000000001" + std::string(400, '0'));
+    texts.push_back(std::string(400, '9') + "e-400");
+    for (const std::string& notation : texts) {
         SCOPED_TRACE(notation);
         Inputs inputs;
         inputs.response = std::string("1 2 3\n1 ") + notation + " 3\n1 2 " + notation + "\n"
