@@ -49,16 +49,17 @@ std::string non_finite_text(const char* format, double value)
     const bool upper = std::isupper(static_cast<unsigned char>(*p)) != 0;
     const char* rest = *p != '\0' ? p + 1 : p;
 
-    std::string word;
+    char word[5] = {};
+    char* end = word;
     if (std::signbit(value))
-        word = "-";
+        *end++ = '-';
     else if (sign != '\0')
-        word = sign;
-    word += std::isnan(value) ? (upper ? "NAN" : "nan") : (upper ? "INF" : "inf");
+        *end++ = sign;
+    std::memcpy(end, std::isnan(value) ? (upper ? "NAN" : "nan") : (upper ? "INF" : "inf"), 3);
 
-    const std::string conversion =
-        std::string(format, percent) + (left ? "%-*s" : "%*s") + rest;
-    return formatted(conversion.c_str(), width, word.c_str());
+    std::string conversion(format, percent);
+    conversion.append(left ? "%-*s" : "%*s").append(rest);
+    return formatted(conversion.c_str(), width, word);
 }
 
 }  // namespace
