@@ -35,6 +35,21 @@ case $transcript in
 esac
 rm -f examples/complex.out examples/magnitude_phase.out
 
+# One Wine server for all the tests, ended when this script ends. Wine's own
+# server quits 3 s after its last program, and a program that starts just
+# then can lose its connection ("wine client error ... Connection reset").
+# The first program under a new server starts Wine's background services,
+# which live as long as the server and keep the standard output they were
+# given: a program run with nothing attached starts them, or CTest would
+# wait for them to close its pipe.
+wine_server() {
+    WINEARCH=win32 WINEPREFIX="$build/wineprefix" WINEDEBUG=-all wineserver "$@"
+}
+wine_server -w
+wine_server -p
+trap 'wine_server -k' EXIT
+$run_under_wine cmd.exe /c exit </dev/null >/dev/null 2>&1
+
 status=0
 ctest --test-dir "$build" --output-on-failure -j2 --no-tests=error || status=1
 ctest --test-dir "$build/host" --output-on-failure -j2 --no-tests=error || status=1

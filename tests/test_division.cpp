@@ -101,17 +101,17 @@ std::string written_lines(void (*write)(ResultFiles&, const QuotientPoint&),
                           const std::vector<QuotientPoint>& points)
 {
     ResultFiles files;
-    files.complex = std::tmpfile();
-    files.magnitude_phase = std::tmpfile();
+    EXPECT_TRUE(attach_result_file(files.complex, std::tmpfile(), "complex"));
+    EXPECT_TRUE(attach_result_file(files.magnitude_phase, std::tmpfile(), "magnitude_phase"));
     for (const QuotientPoint& point : points)
         write(files, point);
-    std::FILE* file = write == write_complex_line ? files.complex : files.magnitude_phase;
-    std::fflush(file);
-    std::string text(static_cast<std::size_t>(std::ftell(file)), '\0');
-    std::rewind(file);
-    EXPECT_EQ(std::fread(text.data(), 1, text.size(), file), text.size());
-    std::fclose(files.complex);
-    std::fclose(files.magnitude_phase);
+    ResultFile& file = write == write_complex_line ? files.complex : files.magnitude_phase;
+    EXPECT_TRUE(flush_pending_lines(file));
+    std::fflush(file.stream);
+    std::string text(static_cast<std::size_t>(std::ftell(file.stream)), '\0');
+    std::rewind(file.stream);
+    EXPECT_EQ(std::fread(text.data(), 1, text.size(), file.stream), text.size());
+    EXPECT_EQ(close_result_files(files).name, nullptr);
     return text;
 }
 

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cmath>
+#include <new>
 
 #include "number_text.h"
 
@@ -9,34 +10,37 @@ const double PI_VALUE = std::atan2(0.0, -1.0);
 
 namespace {
 
-constexpr std::size_t RESULT_BUFFER_SIZE = 1 << 16;
-
 FileError file_error(const char* name)
 {
     return FileError{name, errno != 0 ? errno : EIO};
 }
 
-// Closes the file even after a failed flush, and keeps the first error.
-FileError close_result_file(std::FILE*& file, const char* name)
+// Hands the pending lines to the stream, flushes and closes it, and keeps the
+// first error on the way: a write that failed earlier (a full disk) shows
+// here at the latest.
+FileError close_result_file(ResultFile& file)
 {
-    FileError result;
-    if (file == nullptr)
-        return result;
+    if (file.stream == nullptr)
+        return FileError{};
     errno = 0;
-    bool failed = std::ferror(file) != 0;
+    bool failed = std::ferror(file.stream) != 0;
     int error = errno;
-    if (std::fflush(file) != 0 && !failed) {
+    if (!failed && !flush_pending_lines(file)) {
         failed = true;
         error = errno;
     }
-    if (std::fclose(file) != 0 && !failed) {
+    if (std::fflush(file.stream) != 0 && !failed) {
         failed = true;
         error = errno;
     }
-    file = nullptr;
-    if (failed)
-        result = FileError{name, error != 0 ? error : EIO};
-    return result;
+    if (std::fclose(file.stream) != 0 && !failed) {
+        failed = true;
+        error = errno;
+    }
+    file.stream = nullptr;
+    file.pending.reset();
+    file.length = 0;
+    return failed ? FileError{file.name, error != 0 ? error : EIO} : FileError{};
 }
 
 // atan2 with a NaN argument returns a NaN argument, and C libraries differ
@@ -53,28 +57,45 @@ double arctangent(double y, double x)
 
 }  // namespace
 
+bool flush_pending_lines(ResultFile& file)
+{
+    const std::size_t length = file.length;
+    file.length = 0;
+    return std::fwrite(file.pending.get(), 1, length, file.stream) == length;
+}
+
+bool attach_result_file(ResultFile& file, std::FILE* stream, const char* name)
+{
+    file.stream = stream;
+    file.name = name;
+    file.length = 0;
+    file.pending.reset(new (std::nothrow) char[RESULT_BLOCK_SIZE]);
+    return file.pending != nullptr;
+}
+
 FileError open_result_files(ResultFiles& files)
 {
-    errno = 0;
-    files.complex = std::fopen(COMPLEX_FILE_NAME, "w");
-    if (files.complex == nullptr)
-        return file_error(COMPLEX_FILE_NAME);
-    errno = 0;
-    files.magnitude_phase = std::fopen(MAGNITUDE_PHASE_FILE_NAME, "w");
-    if (files.magnitude_phase == nullptr) {
-        FileError error = file_error(MAGNITUDE_PHASE_FILE_NAME);
-        close_result_file(files.complex, COMPLEX_FILE_NAME);
-        return error;
+    for (ResultFile* file : {&files.complex, &files.magnitude_phase}) {
+        const char* name = file == &files.complex ? COMPLEX_FILE_NAME : MAGNITUDE_PHASE_FILE_NAME;
+        errno = 0;
+        std::FILE* stream = std::fopen(name, "w");
+        if (stream == nullptr) {
+            const FileError error = file_error(name);
+            close_result_files(files);
+            return error;
+        }
+        if (!attach_result_file(*file, stream, name)) {
+            close_result_files(files);
+            return FileError{name, ENOMEM};
+        }
     }
-    std::setvbuf(files.complex, nullptr, _IOFBF, RESULT_BUFFER_SIZE);
-    std::setvbuf(files.magnitude_phase, nullptr, _IOFBF, RESULT_BUFFER_SIZE);
     return FileError{};
 }
 
 FileError close_result_files(ResultFiles& files)
 {
-    FileError complex = close_result_file(files.complex, COMPLEX_FILE_NAME);
-    FileError magnitude_phase = close_result_file(files.magnitude_phase, MAGNITUDE_PHASE_FILE_NAME);
+    const FileError complex = close_result_file(files.complex);
+    const FileError magnitude_phase = close_result_file(files.magnitude_phase);
     return complex.name != nullptr ? complex : magnitude_phase;
 }
 
@@ -98,18 +119,6 @@ QuotientPoint compute_quotient_point(const Spectrum& response, const Spectrum& e
     point.magnitude = std::sqrt(std::pow(point.real, 2.0) + std::pow(point.imaginary, 2.0));
     point.phase = arctangent(point.imaginary, point.real) * 180.0 / PI_VALUE;
     return point;
-}
-
-void write_complex_line(ResultFiles& files, const QuotientPoint& point)
-{
-    std::fprintf(files.complex, "%14.5e %14.4e %14.4e \n", point.frequency, point.real,
-                 point.imaginary);
-}
-
-void write_magnitude_phase_line(ResultFiles& files, const QuotientPoint& point)
-{
-    std::fprintf(files.magnitude_phase, "%14.5e %14.4e  %14.4e\n", point.frequency,
-                 point.magnitude, point.phase);
 }
 
 bool divide_spectra(const Spectrum& response, const Spectrum& excitation, long count,

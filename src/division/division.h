@@ -10,7 +10,9 @@
 // writes to standard error.
 #pragma once
 
+#include <cstddef>
 #include <cstdio>
+#include <memory>
 
 #include "spectrum/spectrum.h"
 
@@ -28,9 +30,23 @@ struct QuotientPoint {
     double phase;  // degrees
 };
 
+// Lines are gathered in blocks of this size; a line is far shorter than
+// RESULT_LINE_MAX.
+inline constexpr std::size_t RESULT_BLOCK_SIZE = 256 * 1024;
+inline constexpr std::size_t RESULT_LINE_MAX = 256;
+
+// One result file and the lines not yet handed to its stream: lines are
+// formatted into a large block that goes to the stream in one write.
+struct ResultFile {
+    std::FILE* stream = nullptr;
+    const char* name = nullptr;
+    std::unique_ptr<char[]> pending;
+    std::size_t length = 0;
+};
+
 struct ResultFiles {
-    std::FILE* complex = nullptr;
-    std::FILE* magnitude_phase = nullptr;
+    ResultFile complex;
+    ResultFile magnitude_phase;
 };
 
 struct FileError {
@@ -41,6 +57,14 @@ struct FileError {
 // Creates (or empties) "complex.out", then "magnitude_phase.out", as text.
 // When one cannot be created, neither is left open.
 FileError open_result_files(ResultFiles& files);
+
+// Takes over a stream opened elsewhere as a result file, as
+// open_result_files does with the files it creates. False when memory for
+// its lines is short.
+bool attach_result_file(ResultFile& file, std::FILE* stream, const char* name);
+
+// Hands the pending lines to the stream; false when the stream refused them.
+bool flush_pending_lines(ResultFile& file);
 
 // Flushes and closes both files, checking every step; a write that failed
 // earlier (a full disk) is reported here.

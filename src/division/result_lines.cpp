@@ -1,0 +1,46 @@
+// The result lines, formatted without printf but byte for byte as
+// "%14.5e %14.4e %14.4e \n" and "%14.5e %14.4e  %14.4e\n" print them.
+#include "division.h"
+#include "exp_format.h"
+
+namespace {
+
+char* start_line(ResultFile& file)
+{
+    if (file.length > RESULT_BLOCK_SIZE - RESULT_LINE_MAX)
+        flush_pending_lines(file);  // a failure stays on the stream for the close to report
+    return file.pending.get() + file.length;
+}
+
+void end_line(ResultFile& file, const char* end)
+{
+    file.length = static_cast<std::size_t>(end - file.pending.get());
+}
+
+}  // namespace
+
+void write_complex_line(ResultFiles& files, const QuotientPoint& point)
+{
+    char* out = start_line(files.complex);
+    out = format_exponent(out, point.frequency, 14, 5);
+    *out++ = ' ';
+    out = format_exponent(out, point.real, 14, 4);
+    *out++ = ' ';
+    out = format_exponent(out, point.imaginary, 14, 4);
+    *out++ = ' ';
+    *out++ = '\n';
+    end_line(files.complex, out);
+}
+
+void write_magnitude_phase_line(ResultFiles& files, const QuotientPoint& point)
+{
+    char* out = start_line(files.magnitude_phase);
+    out = format_exponent(out, point.frequency, 14, 5);
+    *out++ = ' ';
+    out = format_exponent(out, point.magnitude, 14, 4);
+    *out++ = ' ';
+    *out++ = ' ';
+    out = format_exponent(out, point.phase, 14, 4);
+    *out++ = '\n';
+    end_line(files.magnitude_phase, out);
+}

@@ -1,0 +1,18 @@
+// The readers with their limits as parameters, so that tests and the fuzz
+// target can reach the record limit and the chunk boundaries with small
+// inputs. read_spectrum and read_spectrum_stdio call these with MAX_POINTS
+// and the default chunk size.
+#pragma once
+
+#include "spectrum.h"
+
+#include <cstddef>
+
+inline constexpr std::size_t DEFAULT_CHUNK_SIZE = std::size_t{1} << 16;
+
+// max_points must not exceed MAX_POINTS (the room in a Spectrum);
+// chunk_size is the number of bytes asked of fread at a time (at least 1).
+ReadOutcome read_spectrum_limited(std::FILE* file, Spectrum& spectrum, long max_points,
+                                  std::size_t chunk_size);
+
+ReadOutcome read_spectrum_stdio_limited(std::FILE* file, Spectrum& spectrum, long max_points);
