@@ -53,7 +53,41 @@ int wait_for_exit(int pid, double seconds)
     return -1;
 }
 
+namespace {
+
+#ifdef FRAVLIN_EMULATOR_ARGV
+const char* const PROGRAM_ARGV[] = {FRAVLIN_EMULATOR_ARGV, FRAVLIN_EXE, nullptr};
+#else
+const char* const PROGRAM_ARGV[] = {FRAVLIN_EXE, nullptr};
+#endif
+
+}  // namespace
+
+std::string windows_text_to_lf(const std::string& text)
+{
+    if (!WINDOWS_PROGRAM)
+        return text;
+    std::string converted;
+    for (std::size_t i = 0; i < text.size(); ++i)
+        if (text[i] != '\r' || i + 1 == text.size() || text[i + 1] != '\n')
+            converted += text[i];
+    return converted;
+}
+
+std::string read_text_file(const fs::path& path)
+{
+    return windows_text_to_lf(read_file(path));
+}
+
 RunResult run_program(const fs::path& dir, const std::string& input)
+{
+    RunResult result = run_command(PROGRAM_ARGV, dir, input);
+    result.out = windows_text_to_lf(result.out);
+    result.err = windows_text_to_lf(result.err);
+    return result;
+}
+
+RunResult run_command(const char* const argv[], const fs::path& dir, const std::string& input)
 {
     ScratchDir io;
     write_file(io / "stdin", input);
@@ -72,7 +106,7 @@ RunResult run_program(const fs::path& dir, const std::string& input)
         dup2(in_fd, 0);
         dup2(out_fd, 1);
         dup2(err_fd, 2);
-        execl(FRAVLIN_EXE, "fravlin", static_cast<char*>(nullptr));
+        execv(argv[0], const_cast<char* const*>(argv));
         _exit(127);
     }
     RunResult result;

@@ -20,6 +20,10 @@
 #include <string>
 #include <vector>
 
+// glibc's printf is the reference; other C libraries spell and round in
+// their own ways, and there the same-results test against the Linux build
+// checks the formatting instead.
+#if defined(__GLIBC__)
 namespace {
 
 struct Case {
@@ -288,3 +292,4 @@ TEST(FormatExponentNamed, ReturnsEndOfOutput) {
 }
 
 }  // namespace
+#endif

@@ -77,6 +77,21 @@ Result read_stdio(const std::string& text, long max_points = MAX_POINTS)
     return collect(shared_spectrum(), outcome);
 }
 
+// What the fast reader is held against: glibc's fscanf. Other C libraries
+// read some notations otherwise (MinGW's fscanf takes ".e5" and "0xp3" for
+// numbers, and misreads long mantissas), so there the fast reader is held
+// against itself at the default chunk size; its agreement with glibc on
+// such a system is what the end-to-end comparison with the Linux build
+// checks.
+Result read_reference(const std::string& text, long max_points = MAX_POINTS)
+{
+#ifdef __GLIBC__
+    return read_stdio(text, max_points);
+#else
+    return read_fast(text, DEFAULT_CHUNK_SIZE, max_points);
+#endif
+}
+
 std::string show(double value)
 {
     char text[64];
@@ -108,7 +123,7 @@ std::string show(double value)
 // number is cut by a chunk boundary somewhere.
 ::testing::AssertionResult same_as_fscanf(const std::string& text, long max_points = MAX_POINTS)
 {
-    Result want = read_stdio(text, max_points);
+    Result want = read_reference(text, max_points);
     for (std::size_t chunk_size : {std::size_t{1}, std::size_t{2}, std::size_t{3}, std::size_t{7},
                                    std::size_t{64}, DEFAULT_CHUNK_SIZE}) {
         auto same = same_results(read_fast(text, chunk_size, max_points), want);
@@ -459,9 +474,9 @@ TEST(GeneratedFiles, NumbersAcrossDefaultChunkBoundaries)
     while (text.size() < 4 * DEFAULT_CHUNK_SIZE) {
         for (int k = 0; k < 3; ++k)
             text += random_number(random) + (k < 2 ? " " : "\n");
-        text += std::string(random() % 5, ' ');
+        text += std::string(static_cast<std::size_t>(random() % 5), ' ');
     }
-    Result want = read_stdio(text);
+    Result want = read_reference(text);
     EXPECT_TRUE(same_results(read_fast(text), want));
 }
 
@@ -507,6 +522,9 @@ TEST(RecordLimit, WhatFollowsTheLimit)
 // ---------------------------------------------------------------------------
 // Streams: the fast reader stops reading once it has what it needs, and
 // reports a read error as fscanf's reader does.
+
+// fopencookie is glibc's.
+#ifdef __GLIBC__
 
 struct EndlessRecords {
     std::size_t served = 0;
@@ -565,6 +583,8 @@ TEST(Streams, ReadErrorIsReportedWithTheRecordsBeforeIt)
         EXPECT_TRUE(same_results(got, want)) << "failing after " << fail_after << " bytes";
     }
 }
+
+#endif  // __GLIBC__
 
 TEST(MakeSpectrum, ZeroFilledRoomForMaxPoints)
 {

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <new>
 
+#include "number_text.h"
+
 const double PI_VALUE = std::atan2(0.0, -1.0);
 
 namespace {
@@ -39,6 +41,18 @@ FileError close_result_file(ResultFile& file)
     file.pending.reset();
     file.length = 0;
     return failed ? FileError{file.name, error != 0 ? error : EIO} : FileError{};
+}
+
+// atan2 with a NaN argument returns a NaN argument, and C libraries differ
+// in which: glibc's is x when x is one, MinGW's is y. The choice shows in
+// the sign of a "nan" that is printed, so glibc's is made everywhere.
+double arctangent(double y, double x)
+{
+    if (std::isnan(x))
+        return x;
+    if (std::isnan(y))
+        return y;
+    return std::atan2(y, x);
 }
 
 }  // namespace
@@ -103,7 +117,7 @@ QuotientPoint compute_quotient_point(const Spectrum& response, const Spectrum& e
     point.real = real_numerator / (std::pow(c, 2.0) + std::pow(d, 2.0));
     point.imaginary = imaginary_numerator / (std::pow(c, 2.0) + std::pow(d, 2.0));
     point.magnitude = std::sqrt(std::pow(point.real, 2.0) + std::pow(point.imaginary, 2.0));
-    point.phase = std::atan2(point.imaginary, point.real) * 180.0 / PI_VALUE;
+    point.phase = arctangent(point.imaginary, point.real) * 180.0 / PI_VALUE;
     return point;
 }
 
@@ -114,7 +128,9 @@ bool divide_spectra(const Spectrum& response, const Spectrum& excitation, long c
         // Written so that a NaN difference passes, as "not greater" does.
         if (std::fabs(response.frequency[j] - excitation.frequency[j]) > SYNC_TOLERANCE) {
             std::printf("\n sync error \n");
-            std::printf(" %lf %lf \n", response.frequency[j], excitation.frequency[j]);
+            // " %lf %lf \n", one value at a time
+            print_number(" %lf", response.frequency[j]);
+            print_number(" %lf \n", excitation.frequency[j]);
             return false;
         }
         const QuotientPoint point = compute_quotient_point(response, excitation, j);

@@ -12,6 +12,9 @@
 //
 // same_file tells whether an open file and a path name the same file
 // (false when the path does not exist).
+//
+// open_error gives the errno value that explains why the file `name` could
+// not be opened, from the one that the open set.
 #pragma once
 
 #include <cstdio>
@@ -21,3 +24,5 @@ void wait_for_key();
 std::FILE* open_input_file(const char* name, int& error);
 
 bool same_file(std::FILE* file, const char* path);
+
+int open_error(const char* name, int error);

@@ -7,6 +7,7 @@
 
 #include "console.h"
 #include "division/division.h"
+#include "division/number_text.h"
 
 namespace {
 
@@ -100,10 +101,10 @@ void print_spectrum_summary(const char* title, const Spectrum& spectrum, const c
 {
     std::fputs(title, stdout);
     std::printf("\n number of points   = %ld ", spectrum.count);
-    std::printf("\n starting frequency = %12.5g", spectrum.frequency[0]);
+    print_number("\n starting frequency = %12.5g", spectrum.frequency[0]);
     // An empty spectrum shows the zero-filled first slot as its end too.
     const long last = spectrum.count > 0 ? spectrum.count - 1 : 0;
-    std::printf(last_line, spectrum.frequency[last]);
+    print_number(last_line, spectrum.frequency[last]);
 }
 
 int run_dialogue()
@@ -134,7 +135,7 @@ int run_dialogue()
 
     ResultFiles results;
     if (const FileError error = open_result_files(results); error.name != nullptr) {
-        report_error(error.name, error.error);
+        report_error(error.name, open_error(error.name, error.error));
         return give_up();
     }
 

@@ -134,6 +134,11 @@ std::FILE* open_input_file(const char* name, int& error)
     return file;
 }
 
+int open_error(const char*, int error)
+{
+    return error;
+}
+
 bool same_file(std::FILE* file, const char* path)
 {
     struct stat open_status;

@@ -1,0 +1,147 @@
+#include "console.h"
+
+#include <cerrno>
+#include <conio.h>
+#include <cstring>
+#include <io.h>
+#include <string>
+#include <windows.h>
+
+namespace {
+
+bool valid_utf8(const char* text)
+{
+    return MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text, -1, nullptr, 0) > 0;
+}
+
+bool is_ascii(const char* text)
+{
+    for (; *text != '\0'; ++text)
+        if (static_cast<unsigned char>(*text) >= 0x80)
+            return false;
+    return true;
+}
+
+// The code page of a name read from standard input. Typed at a console it
+// comes in the console's input code page, which is not the ANSI code page
+// that fopen assumes (850 against 1252 in Western Europe, say). Piped or
+// redirected input is taken as UTF-8 when it is valid UTF-8, as a file
+// written by a current editor or another system is, and as ANSI otherwise.
+UINT code_page_of(const char* name)
+{
+    DWORD mode;
+    if (GetConsoleMode(GetStdHandle(STD_INPUT_HANDLE), &mode))
+        return GetConsoleCP();
+    return valid_utf8(name) ? CP_UTF8 : CP_ACP;
+}
+
+std::wstring widen(const char* name)
+{
+    if (is_ascii(name))
+        return std::wstring(name, name + std::strlen(name));
+    const UINT code_page = code_page_of(name);
+    const int size = MultiByteToWideChar(code_page, 0, name, -1, nullptr, 0);
+    if (size <= 0)
+        return std::wstring();
+    std::wstring wide(static_cast<std::size_t>(size), L'\0');
+    MultiByteToWideChar(code_page, 0, name, -1, wide.data(), size);
+    wide.resize(static_cast<std::size_t>(size - 1));
+    return wide;
+}
+
+// A file name as the wide functions take it. A full path of MAX_PATH
+// characters or more is only opened in the \\?\ form, which in turn takes
+// no relative names, no "." or ".." and no forward slashes: the full path
+// that GetFullPathNameW resolves has none of them.
+std::wstring windows_path(const char* name)
+{
+    std::wstring path = widen(name);
+    const DWORD size = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+    if (size < MAX_PATH)  // also when it failed (0): the open reports why
+        return path;
+    std::wstring full(size, L'\0');
+    const DWORD length = GetFullPathNameW(path.c_str(), size, full.data(), nullptr);
+    if (length == 0 || length >= size)
+        return path;
+    full.resize(length);
+    if (full.starts_with(L"\\\\?\\") || full.starts_with(L"\\\\.\\"))
+        return full;
+    if (full.starts_with(L"\\\\"))
+        return L"\\\\?\\UNC\\" + full.substr(2);
+    return L"\\\\?\\" + full;
+}
+
+bool identify(HANDLE handle, BY_HANDLE_FILE_INFORMATION& information)
+{
+    return handle != INVALID_HANDLE_VALUE && GetFileInformationByHandle(handle, &information);
+}
+
+}  // namespace
+
+// _getch reads the console's own input buffer through CONIN$, whatever
+// standard input is, without echo and without Enter. It skips key releases,
+// mouse and focus events and the modifier keys pressed alone; Ctrl-C comes
+// as the key 3. Function and cursor keys give 0 or 224 first and their code
+// second, and both are read so that nothing of the key is left for the
+// shell. A process without a console (started detached, or by a service)
+// has no CONIN$ to open, and the wait ends at once.
+void wait_for_key()
+{
+    HANDLE console = CreateFileW(L"CONIN$", GENERIC_READ | GENERIC_WRITE,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
+                                 nullptr);
+    if (console == INVALID_HANDLE_VALUE)
+        return;
+    DWORD mode;
+    const bool is_console = GetConsoleMode(console, &mode) != 0;
+    CloseHandle(console);
+    if (!is_console)
+        return;
+    const int key = _getch();
+    if (key == 0 || key == 0xe0)
+        _getch();
+}
+
+std::FILE* open_input_file(const char* name, int& error)
+{
+    const std::wstring path = windows_path(name);
+    errno = 0;
+    std::FILE* file = _wfopen(path.c_str(), L"rb");
+    if (file == nullptr)
+        error = open_error(name, errno != 0 ? errno : ENOENT);
+    return file;
+}
+
+// Windows refuses to open a directory as a file, with "access denied", and
+// a name with characters that no file name may hold (* ? < > | ") as an
+// invalid argument: no such file can exist.
+int open_error(const char* name, int error)
+{
+    if (error == EINVAL)
+        return ENOENT;
+    if (error != EACCES)
+        return error;
+    const DWORD attributes = GetFileAttributesW(windows_path(name).c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+        return EISDIR;
+    return error;
+}
+
+// The volume serial number and the file index identify a file on FAT and
+// NTFS volumes, whatever name (or hard link) it was opened by.
+bool same_file(std::FILE* file, const char* path)
+{
+    BY_HANDLE_FILE_INFORMATION open_file;
+    if (!identify(reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file))), open_file))
+        return false;
+    HANDLE named = CreateFileW(windows_path(path).c_str(), 0,
+                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                               OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    BY_HANDLE_FILE_INFORMATION named_file;
+    const bool identified = identify(named, named_file);
+    if (named != INVALID_HANDLE_VALUE)
+        CloseHandle(named);
+    return identified && open_file.dwVolumeSerialNumber == named_file.dwVolumeSerialNumber
+        && open_file.nFileIndexHigh == named_file.nFileIndexHigh
+        && open_file.nFileIndexLow == named_file.nFileIndexLow;
+}

@@ -1,0 +1,158 @@
+// The Windows console layer: input names as they reach it (bytes of UTF-8
+// or of the ANSI code page, of any length), what it says when a name cannot
+// be opened, file identity, and the key wait without a console.
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <windows.h>
+
+#include "fravlin/console.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// A fresh folder that is the current directory while the object lives.
+struct ScratchFolder {
+    fs::path path;
+    fs::path previous;
+
+    ScratchFolder()
+    {
+        path = fs::temp_directory_path()
+             / ("fravlin-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(GetTickCount()));
+        fs::create_directory(path);
+        previous = fs::current_path();
+        fs::current_path(path);
+    }
+    ~ScratchFolder()
+    {
+        std::error_code ignored;
+        fs::current_path(previous, ignored);
+        fs::remove_all(path, ignored);
+    }
+};
+
+void write_file(const fs::path& path, const std::string& content)
+{
+    std::ofstream(path, std::ios::binary) << content;
+}
+
+std::string first_line(std::FILE* file)
+{
+    char line[400] = {};
+    return std::fgets(line, sizeof line, file) != nullptr ? line : "";
+}
+
+// The name in the ANSI code page, or "" when that has no byte for some
+// character of it.
+std::string ansi(const std::wstring& name)
+{
+    BOOL lossy = FALSE;
+    char bytes[MAX_PATH];
+    const int size = WideCharToMultiByte(CP_ACP, 0, name.c_str(), -1, bytes, sizeof bytes, nullptr, &lossy);
+    return size > 0 && !lossy ? bytes : "";
+}
+
+TEST(WindowsConsoleLayer, OpensNamesOfEveryKind)
+{
+    ScratchFolder folder;
+    const std::wstring accented = L"r\u00e9ponse.txt";
+    const std::wstring long_folder(120, L'd');
+    const std::wstring long_name = long_folder + L"\\" + std::wstring(150, L'n');
+    fs::create_directory(long_folder);
+    for (const std::wstring& name : {accented, std::wstring(L"\u65e5\u672c\u20ac.txt"), long_name})
+        write_file(name, "content of " + fs::path(name).filename().string() + "\n");
+
+    const struct {
+        const char* title;
+        std::string name;
+        std::wstring file;
+    } cases[] = {
+        {"UTF-8", "r\xc3\xa9ponse.txt", accented},
+        {"ANSI code page", ansi(accented), accented},
+        {"UTF-8 beyond any ANSI code page", "\xe6\x97\xa5\xe6\x9c\xac\xe2\x82\xac.txt", L"\u65e5\u672c\u20ac.txt"},
+        {"a path of more than MAX_PATH characters", fs::path(long_name).string(), long_name},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.title);
+        if (c.name.empty()) {
+            ADD_FAILURE() << "the ANSI code page has no e acute";
+            continue;
+        }
+        int error = 0;
+        std::FILE* file = open_input_file(c.name.c_str(), error);
+        ASSERT_NE(file, nullptr) << "errno " << error;
+        EXPECT_EQ(first_line(file), "content of " + fs::path(c.file).filename().string() + "\n");
+        std::fclose(file);
+    }
+}
+
+TEST(WindowsConsoleLayer, ReasonsWhyANameCannotBeOpened)
+{
+    ScratchFolder folder;
+    fs::create_directory("folder");
+    const struct {
+        const char* name;
+        int error;
+    } cases[] = {
+        {"missing.txt", ENOENT},
+        {"folder", EISDIR},
+        {"folder\\", EISDIR},
+        {"a*b", ENOENT},
+        {"what?", ENOENT},
+        {"a|b", ENOENT},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        int error = 0;
+        EXPECT_EQ(open_input_file(c.name, error), nullptr);
+        EXPECT_EQ(error, c.error) << std::strerror(error);
+    }
+    EXPECT_EQ(open_error("folder", EACCES), EISDIR);
+    EXPECT_EQ(open_error("missing.txt", EACCES), EACCES);
+}
+
+TEST(WindowsConsoleLayer, SameFileByIdentityNotByName)
+{
+    ScratchFolder folder;
+    write_file("complex.out", "1\n");
+    write_file("copy.out", "1\n");
+    fs::create_directory("sub");
+    ASSERT_TRUE(CreateHardLinkW(L"sub\\hard.txt", L"complex.out", nullptr));
+    int error = 0;
+    std::FILE* file = open_input_file("complex.out", error);
+    ASSERT_NE(file, nullptr);
+    const struct {
+        const char* path;
+        bool same;
+    } cases[] = {
+        {"complex.out", true},     {".\\complex.out", true}, {"./complex.out", true},
+        {"sub\\..\\complex.out", true}, {"sub/hard.txt", true}, {"copy.out", false},
+        {"missing.out", false},    {".", false},             {"sub", false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(same_file(file, c.path), c.same) << c.path;
+    std::fclose(file);
+}
+
+// With a console the wait would want a key; without one it must not wait.
+TEST(WindowsConsoleLayer, KeyWaitWithoutAConsoleReturnsAtOnce)
+{
+    HANDLE console = CreateFileW(L"CONIN$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                 nullptr, OPEN_EXISTING, 0, nullptr);
+    DWORD mode;
+    const bool has_console = console != INVALID_HANDLE_VALUE && GetConsoleMode(console, &mode);
+    if (console != INVALID_HANDLE_VALUE)
+        CloseHandle(console);
+    if (has_console)
+        GTEST_SKIP() << "this process has a console";
+    wait_for_key();
+}
+
+}  // namespace
