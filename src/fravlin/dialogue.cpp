@@ -7,6 +7,7 @@
 
 #include "console.h"
 #include "division/division.h"
+#include "name_input.h"
 
 namespace {
 
@@ -80,6 +81,8 @@ bool read_input(std::FILE* file, const std::string& name, Spectrum& spectrum)
 
 bool read_name(std::string& name)
 {
+    if (use_line_editor())
+        return read_edited_name(name);
     int c;
     do
         c = std::getchar();
