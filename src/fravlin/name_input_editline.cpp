@@ -4,6 +4,7 @@
 #include <clocale>
 #include <cstdio>
 #include <cstdlib>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <editline/readline.h>
@@ -38,9 +39,18 @@ private:
 // so a completion must not put backslashes before characters that a shell
 // would treat specially. The library's default completion does that; its
 // own list of matches, offered through this hook, is inserted unchanged.
+// A single match gets a blank after it, ready for the next name, or a slash
+// when it is a folder, ready for a name in it.
 char** complete_file_name(const char* text, int, int)
 {
-    return rl_completion_matches(text, rl_filename_completion_function);
+    char** matches = rl_completion_matches(text, rl_filename_completion_function);
+    rl_completion_append_character = ' ';
+    const bool single = matches != nullptr && matches[0] != nullptr
+        && (matches[1] == nullptr || matches[2] == nullptr);
+    struct stat status;
+    if (single && stat(matches[0], &status) == 0 && S_ISDIR(status.st_mode))
+        rl_completion_append_character = '/';
+    return matches;
 }
 
 void set_up_editor()
