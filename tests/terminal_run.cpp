@@ -49,6 +49,23 @@ TerminalRun::TerminalRun(const TerminalSetup& setup)
     }
 }
 
+namespace {
+
+TerminalSetup names_from_file(const std::string& typed_ahead, const std::string& names)
+{
+    TerminalSetup setup;
+    setup.typed_ahead = typed_ahead;
+    setup.names = names;
+    return setup;
+}
+
+}  // namespace
+
+TerminalRun::TerminalRun(const std::string& typed_ahead, const std::string& names)
+    : TerminalRun(names_from_file(typed_ahead, names))
+{
+}
+
 TerminalRun::~TerminalRun()
 {
     if (pid > 0)
@@ -76,7 +93,7 @@ bool TerminalRun::wait_for_output(const std::string& text, int timeout_ms)
     return screen.find(text) != std::string::npos;
 }
 
-bool TerminalRun::wait_for_raw_mode(int timeout_ms)
+bool TerminalRun::wait_for_key_mode(int timeout_ms)
 {
     termios now{};
     for (int waited = 0; waited < timeout_ms; waited += 5) {

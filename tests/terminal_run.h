@@ -41,7 +41,10 @@ struct TerminalRun {
     termios initial{};
     std::string screen;  // all the program wrote to the terminal so far
 
-    explicit TerminalRun(const TerminalSetup& setup = {});
+    explicit TerminalRun(const TerminalSetup& setup);
+    // Standard input from a file of `names`, as when a user pipes them in.
+    explicit TerminalRun(const std::string& typed_ahead = "",
+                         const std::string& names = "r.txt\ne.txt\n");
     ~TerminalRun();
     TerminalRun(const TerminalRun&) = delete;
     TerminalRun& operator=(const TerminalRun&) = delete;
@@ -51,11 +54,12 @@ struct TerminalRun {
     // Collects the terminal's output until `text` appears or time runs out.
     bool wait_for_output(const std::string& text, int timeout_ms = 20000);
 
-    // Waits until the program has taken the terminal out of line mode, as
+    // Waits until the program has switched the terminal to single keys, as
     // the line editor does while it reads a line and the key wait while it
-    // waits: keys typed from then on reach the program as they are, not the
-    // terminal's own line editing or signal keys.
-    bool wait_for_raw_mode(int timeout_ms = 20000);
+    // waits. The prompt is out a moment before that; keys typed in between
+    // would meet the terminal's own line editing, and a Ctrl-C would still
+    // be a signal.
+    bool wait_for_key_mode(int timeout_ms = 20000);
 
     bool still_running(int for_ms);
 

@@ -15,6 +15,7 @@ TEST(KeyWait, WaitsForOneKeyWithoutEchoAndRestoresTheTerminal)
 {
     TerminalRun run;
     ASSERT_TRUE(run.wait_for_output(PROMPT));
+    ASSERT_TRUE(run.wait_for_key_mode());
     EXPECT_TRUE(run.still_running(300)) << "the line end after the second name must not end the wait";
     run.screen.clear();
     run.type("q");
@@ -44,7 +45,7 @@ TEST(KeyWait, KeysThatSendSeveralBytesAreConsumedWhole)
         SCOPED_TRACE(key.title);
         TerminalRun run;
         ASSERT_TRUE(run.wait_for_output(PROMPT));
-        ASSERT_TRUE(run.wait_for_raw_mode());
+        ASSERT_TRUE(run.wait_for_key_mode());
         run.type(key.bytes);
         EXPECT_EQ(run.finish(), 0);
         EXPECT_EQ(run.unread_input(), 0);
@@ -54,9 +55,7 @@ TEST(KeyWait, KeysThatSendSeveralBytesAreConsumedWhole)
 
 TEST(KeyWait, KeyTypedAheadEndsTheWaitAtOnce)
 {
-    TerminalSetup setup;
-    setup.typed_ahead = "k";
-    TerminalRun run(setup);
+    TerminalRun run("k");
     ASSERT_TRUE(run.wait_for_output(PROMPT));
     EXPECT_EQ(run.finish(2), 0);
     run.expect_settings_restored();
@@ -68,7 +67,7 @@ TEST(KeyWait, TerminationSignalsRestoreTheTerminal)
         SCOPED_TRACE(signal_number);
         TerminalRun run;
         ASSERT_TRUE(run.wait_for_output(PROMPT));
-        ASSERT_TRUE(run.still_running(100));
+        ASSERT_TRUE(run.wait_for_key_mode());
         kill(run.pid, signal_number);
         EXPECT_EQ(run.finish(), 128 + signal_number);
         run.expect_settings_restored();
@@ -77,10 +76,9 @@ TEST(KeyWait, TerminationSignalsRestoreTheTerminal)
 
 TEST(KeyWait, RefusedRunAlsoWaitsForAKey)
 {
-    TerminalSetup setup;
-    setup.names = "missing.txt\n";
-    TerminalRun run(setup);
+    TerminalRun run("", "missing.txt\n");
     ASSERT_TRUE(run.wait_for_output(PROMPT));
+    ASSERT_TRUE(run.wait_for_key_mode());
     EXPECT_TRUE(run.still_running(200));
     run.type(" ");
     EXPECT_EQ(run.finish(), 1);

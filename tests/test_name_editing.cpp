@@ -62,7 +62,7 @@ std::string keys(const char* first) { return first; }
 {
     if (!run.wait_for_output(prompt))
         return ::testing::AssertionFailure() << "no prompt \"" << prompt << "\" in:\n" << run.screen;
-    if (!run.wait_for_raw_mode())
+    if (!run.wait_for_key_mode())
         return ::testing::AssertionFailure() << "the editor did not take the terminal";
     run.type(typed);
     return ::testing::AssertionSuccess();
