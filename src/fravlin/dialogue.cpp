@@ -6,8 +6,8 @@
 #include <cstring>
 
 #include "console.h"
-#include "division/division.h"
 #include "name_input.h"
+#include "division/division.h"
 
 namespace {
 
