@@ -205,7 +205,8 @@ void check_end_of_input(const Typing& typing)
     TerminalRun run(at_terminal());
     type_names(run, typing);
     ASSERT_TRUE(run.wait_for_output(KEY_PROMPT)) << run.screen;
-    EXPECT_NE(run.screen.find("fravlin: standard input: no file name given\r\n"), std::string::npos);
+    EXPECT_NE(run.screen.find("\r\nfravlin: standard input: no file name given\r\n"), std::string::npos)
+        << run.screen;
     run.type("q");
     EXPECT_EQ(run.finish(), 1);
     EXPECT_FALSE(fs::exists(run.dir / "complex.out"));

@@ -79,8 +79,12 @@ bool read_line()
         std::fflush(stdout);
         line = readline("");
     }
-    if (line == nullptr)
+    if (line == nullptr) {
+        // The editor shows the Ctrl-D as "^D" and leaves the cursor after
+        // it; what comes next starts a line of its own.
+        std::fputs("\n", stdout);
         return false;
+    }
     g_line = line;
     g_next = 0;
     std::free(line);
