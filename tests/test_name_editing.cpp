@@ -229,13 +229,30 @@ TEST(NameEditing, CtrlDBeforeANameEndsTheInput)
     }
 }
 
-TEST(NameEditing, CtrlCWhileEditingEndsTheRunAndRestoresTheTerminal)
+// The editor gives the terminal back before a signal ends the run.
+void check_signal_while_editing(int signal_number, bool typed)
 {
     TerminalRun run(at_terminal());
-    ASSERT_TRUE(answer(run, RESPONSE_PROMPT, keys("r.t") + CTRL_C));
-    EXPECT_EQ(run.finish(), 128 + SIGINT);
+    ASSERT_TRUE(answer(run, RESPONSE_PROMPT, "r.t"));
+    if (typed)
+        run.type(CTRL_C);
+    else
+        kill(run.pid, signal_number);
+    EXPECT_EQ(run.finish(), 128 + signal_number);
     EXPECT_FALSE(fs::exists(run.dir / "complex.out"));
     run.expect_settings_restored();
+}
+
+TEST(NameEditing, SignalsWhileEditingRestoreTheTerminal)
+{
+    {
+        SCOPED_TRACE("Ctrl-C typed");
+        check_signal_while_editing(SIGINT, true);
+    }
+    for (int signal_number : {SIGTERM, SIGHUP}) {
+        SCOPED_TRACE(signal_number);
+        check_signal_while_editing(signal_number, false);
+    }
 }
 
 }  // namespace
