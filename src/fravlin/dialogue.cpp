@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "console.h"
+#include "name_input.h"
 #include "division/division.h"
 #include "division/number_text.h"
 
@@ -81,6 +82,8 @@ bool read_input(std::FILE* file, const std::string& name, Spectrum& spectrum)
 
 bool read_name(std::string& name)
 {
+    if (use_line_editor())
+        return read_edited_name(name);
     int c;
     do
         c = std::getchar();
