@@ -13,38 +13,23 @@ import statistics
 import subprocess
 import sys
 import tempfile
-import time
 
 # The last size is past the capacity: only the first 1,000,000 records are
 # read, so time and memory must stay those of 1,000,000.
 SIZES = (10_000, 100_000, 1_000_000, 2_000_000)
 
 
-def run_once(program, folder):
-    """Runs the program once; returns wall seconds and peak resident MiB.
-
-    posix_spawn rather than fork, and setsid(1) rather than the spawn's own
-    session flag: either of those forks this script first, and the child
-    would count the script's pages in its peak resident memory.
-    """
+def run_once(measure, program, folder):
+    """Runs the program once; returns wall seconds and peak resident MiB."""
     names = os.path.join(folder, "names")
     with open(names, "w") as file:
         file.write("response.txt excitation.txt\n")
-    actions = [(os.POSIX_SPAWN_OPEN, 0, names, os.O_RDONLY, 0),
-               (os.POSIX_SPAWN_OPEN, 1, os.devnull, os.O_WRONLY, 0),
-               (os.POSIX_SPAWN_OPEN, 2, os.devnull, os.O_WRONLY, 0)]
-    start = time.perf_counter()
-    cwd = os.getcwd()
-    os.chdir(folder)
-    try:
-        pid = os.posix_spawnp("setsid", ["setsid", program], os.environ, file_actions=actions)
-    finally:
-        os.chdir(cwd)
-    _, status, usage = os.wait4(pid, 0)
-    elapsed = time.perf_counter() - start
-    if os.waitstatus_to_exitcode(status) != 0:
-        sys.exit(f"{program} exited with {os.waitstatus_to_exitcode(status)}")
-    return elapsed, usage.ru_maxrss / 1024.0
+    line = subprocess.run([measure, names, program], cwd=folder, check=True,
+                          capture_output=True, text=True).stdout.split()
+    elapsed, peak_kib, status = float(line[0]), int(line[1]), int(line[2])
+    if status != 0:
+        sys.exit(f"{program} exited with {status}")
+    return elapsed, peak_kib / 1024.0
 
 
 def results_of(folder):
@@ -66,6 +51,7 @@ def main():
     fast = os.path.join(build, "fravlin")
     plain = os.path.join(build, "fravlin-stdio")
     make_spectra = os.path.join(build, "make_spectra")
+    measure = os.path.join(build, "measure")
 
     print(f"{'records':>9} {'fravlin s':>10} {'stdio s':>9} {'ratio':>6} "
           f"{'fravlin MiB':>12} {'stdio MiB':>10}")
@@ -78,7 +64,7 @@ def main():
             memory = {fast: 0.0, plain: 0.0}
             for _ in range(runs):
                 for program, folder in ((fast, fast_dir), (plain, plain_dir)):
-                    elapsed, resident = run_once(program, folder)
+                    elapsed, resident = run_once(measure, program, folder)
                     times[program].append(elapsed)
                     memory[program] = max(memory[program], resident)
             if results_of(fast_dir) != results_of(plain_dir):
