@@ -1,6 +1,5 @@
 #include "name_input.h"
 
-#include <cctype>
 #include <clocale>
 #include <cstdio>
 #include <cstdlib>
@@ -9,17 +8,13 @@
 
 #include <editline/readline.h>
 
+#include "name_words.h"
+
 namespace {
 
 // The rest of the last edited line: words left on it answer the next
 // prompts before another line is asked for.
-std::string g_line;
-std::size_t g_next = 0;
-
-bool is_blank(char c)
-{
-    return std::isspace(static_cast<unsigned char>(c)) != 0;
-}
+TypedLine g_line;
 
 // The editor decodes the keys in the terminal's character set, which the
 // environment names; the rest of the program keeps the "C" locale, so it is
@@ -85,15 +80,10 @@ bool read_line()
         std::fputs("\n", stdout);
         return false;
     }
-    g_line = line;
-    g_next = 0;
+    g_line = TypedLine{line};
     std::free(line);
-    for (char c : g_line) {
-        if (!is_blank(c)) {
-            add_history(g_line.c_str());
-            break;
-        }
-    }
+    if (g_line.text.find_first_not_of(" \t\n\v\f\r") != std::string::npos)
+        add_history(g_line.text.c_str());
     return true;
 }
 
@@ -107,18 +97,8 @@ bool use_line_editor()
 
 bool read_edited_name(std::string& name)
 {
-    for (;;) {
-        while (g_next < g_line.size() && is_blank(g_line[g_next]))
-            ++g_next;
-        if (g_next < g_line.size())
-            break;
+    while (!take_word(g_line, name))
         if (!read_line())
             return false;
-    }
-    std::size_t end = g_next;
-    while (end < g_line.size() && !is_blank(g_line[end]))
-        ++end;
-    name.assign(g_line, g_next, end - g_next);
-    g_next = end;
     return true;
 }
