@@ -23,15 +23,15 @@ bool is_ascii(const char* text)
 }
 
 // The code page of a name read from standard input. Typed at a console it
-// comes in the console's input code page, which is not the ANSI code page
-// that fopen assumes (850 against 1252 in Western Europe, say). Piped or
+// was read in UTF-16 and handed on in UTF-8 (name_input_windows.cpp), so
+// that no character is lost to the console's code page. Piped or
 // redirected input is taken as UTF-8 when it is valid UTF-8, as a file
 // written by a current editor or another system is, and as ANSI otherwise.
 UINT code_page_of(const char* name)
 {
     DWORD mode;
     if (GetConsoleMode(GetStdHandle(STD_INPUT_HANDLE), &mode))
-        return GetConsoleCP();
+        return CP_UTF8;
     return valid_utf8(name) ? CP_UTF8 : CP_ACP;
 }
 
