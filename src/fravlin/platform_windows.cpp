@@ -1,4 +1,5 @@
 #include "console.h"
+#include "name_input.h"
 
 #include <cerrno>
 #include <conio.h>
@@ -29,8 +30,7 @@ bool is_ascii(const char* text)
 // written by a current editor or another system is, and as ANSI otherwise.
 UINT code_page_of(const char* name)
 {
-    DWORD mode;
-    if (GetConsoleMode(GetStdHandle(STD_INPUT_HANDLE), &mode))
+    if (use_line_editor())
         return CP_UTF8;
     return valid_utf8(name) ? CP_UTF8 : CP_ACP;
 }
