@@ -402,13 +402,19 @@ ReadOutcome read_spectrum_limited(std::FILE* file, Spectrum& spectrum, long max_
     // A read that converts the first field is a record, whatever becomes of
     // the other two; the next read starts where this one stopped.
     long i = 0;
+    int fields = 0;
     for (; i < max_points; ++i) {
-        if (read_field(in, spectrum.frequency[i]) != Field::converted)
+        const Field first = read_field(in, spectrum.frequency[i]);
+        if (first != Field::converted) {
+            outcome.stopped_at_text = first == Field::mismatch;
             break;
+        }
+        fields = 1;
         if (read_field(in, spectrum.real[i]) == Field::converted)
-            read_field(in, spectrum.imaginary[i]);
+            fields = read_field(in, spectrum.imaginary[i]) == Field::converted ? 3 : 2;
     }
     spectrum.count = i;
+    outcome.last_record_fields = fields;
     if (i == max_points) {
         double scratch = 0.0;
         outcome.records_ignored = read_field(in, scratch) == Field::converted;
