@@ -127,14 +127,16 @@ std::string place(const InputPositions& positions, int asked, const char* name)
     return "on line " + std::to_string(positions.record_line[asked]) + " of " + name;
 }
 
-// Where reading stopped, or nothing when the file could not be read again.
+// Where reading stopped, and what stands there when the file could be read
+// again.
 std::string stop_place(const InputPositions& positions)
 {
     if (!positions.known)
-        return "";
+        return " at something that is not a number";
     return " at line " + std::to_string(positions.stop_line) + ", column "
            + std::to_string(positions.stop_column) + ", at "
-           + quoted_text(positions.stop_text, positions.stop_text_length, positions.stop_text_cut);
+           + quoted_text(positions.stop_text, positions.stop_text_length, positions.stop_text_cut)
+           + ", which is not a number";
 }
 
 // The warnings about one file's reading; true when it was not read to its
@@ -155,21 +157,21 @@ bool report_reading(const InputFile& input, const InputPositions& positions)
     const int fields = input.outcome.last_record_fields;
     if (count > 0 && (fields == 1 || fields == 2)) {
         const std::string line =
-            positions.known ? ", on line " + std::to_string(positions.record_line[PARTIAL_RECORD]) : "";
+            positions.known ? ", on line " + std::to_string(positions.record_line[PARTIAL_RECORD]) + ","
+                            : "";
         warn(input.name, "warning: the last record" + line
-                             + (fields == 1 ? ", holds only 1 number; its real and imaginary parts were"
-                                            : ", holds only 2 numbers; its imaginary part was")
+                             + (fields == 1 ? " holds only 1 number; its real and imaginary parts were"
+                                            : " holds only 2 numbers; its imaginary part was")
                              + " taken as 0");
     }
     if (count == 0) {
         warn(input.name, stopped ? "warning: no records: reading stopped" + stop_place(positions)
-                                       + ", which is not a number"
                                  : std::string("warning: no records: the file holds no numbers"));
         return true;
     }
     if (stopped) {
         warn(input.name, "warning: reading stopped after " + records(count) + stop_place(positions)
-                             + ", which is not a number; the rest of the file was not read");
+                             + "; the rest of the file was not read");
         return true;
     }
     return false;
