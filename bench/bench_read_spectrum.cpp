@@ -2,7 +2,8 @@
 // "%.6e %.6e %.6e" records, and checks that both give the same bits.
 //
 //   g++ -std=c++20 -O2 -Isrc/spectrum bench/bench_read_spectrum.cpp
-//       src/spectrum/read_spectrum.cpp src/spectrum/read_spectrum_stdio.cpp -o bench_read_spectrum
+//       src/spectrum/read_spectrum_fast.cpp src/spectrum/read_spectrum.cpp
+//       src/spectrum/read_spectrum_stdio.cpp -o bench_read_spectrum
 //   ./bench_read_spectrum [file [runs]]
 //
 // The file is written first when it does not exist (about 40 MB). Each run

@@ -29,6 +29,8 @@ struct Result {
     std::vector<Record> records;
     bool records_ignored = false;
     int error = 0;
+    bool stopped_at_text = false;
+    int last_record_fields = 0;
 };
 
 // One spectrum for all the readings of a test run; cleared after each use,
@@ -44,6 +46,8 @@ Result collect(Spectrum& spectrum, ReadOutcome outcome)
     Result result;
     result.records_ignored = outcome.records_ignored;
     result.error = outcome.error;
+    result.stopped_at_text = outcome.stopped_at_text;
+    result.last_record_fields = outcome.last_record_fields;
     for (long i = 0; i < spectrum.count; ++i)
         result.records.push_back({spectrum.frequency[i], spectrum.real[i], spectrum.imaginary[i]});
     // Clearing one record past count also shows that nothing was written there.
@@ -116,6 +120,11 @@ std::string show(double value)
         return ::testing::AssertionFailure() << "records_ignored " << got.records_ignored;
     if (got.error != want.error)
         return ::testing::AssertionFailure() << "error " << got.error << ", fscanf gives " << want.error;
+    if (got.stopped_at_text != want.stopped_at_text)
+        return ::testing::AssertionFailure() << "stopped_at_text " << got.stopped_at_text;
+    if (got.last_record_fields != want.last_record_fields)
+        return ::testing::AssertionFailure() << "last record of " << got.last_record_fields
+                                             << " fields, fscanf gives " << want.last_record_fields;
     return ::testing::AssertionSuccess();
 }
 
@@ -140,21 +149,24 @@ struct Expectation {
     const char* name;
     std::string text;
     std::vector<Record> records;
+    bool stopped_at_text;
+    int last_record_fields;
 };
 
 const Expectation expectations[] = {
-    {"three records without a final newline", "1 2 3\n4 5 6\n7 8 9", {{1, 2, 3}, {4, 5, 6}, {7, 8, 9}}},
+    {"three records without a final newline", "1 2 3\n4 5 6\n7 8 9", {{1, 2, 3}, {4, 5, 6}, {7, 8, 9}}, false, 3},
     {"a lone sign ends a record and is skipped",
      "1 2 3\n4 - 6\n7 8 9\n",
-     {{1, 2, 3}, {4, 0, 0}, {6, 7, 8}, {9, 0, 0}}},
-    {"a short last line is a partial record", "1 2 3\n10 0.5", {{1, 2, 3}, {10, 0.5, 0}}},
+     {{1, 2, 3}, {4, 0, 0}, {6, 7, 8}, {9, 0, 0}}, false, 1},
+    {"a short last line is a partial record", "1 2 3\n10 0.5", {{1, 2, 3}, {10, 0.5, 0}}, false, 2},
     {"text stops the reading after a partial record",
      "1 2 3\n4 5 6\n3.0 x 1.0\n7 8 9\n",
-     {{1, 2, 3}, {4, 5, 6}, {3, 0, 0}}},
-    {"CR LF line ends", "1 2 3\r\n4 5 6\r\n", {{1, 2, 3}, {4, 5, 6}}},
-    {"empty file", "", {}},
-    {"white space only", " \t\r\n\v\f \n", {}},
-    {"text first", "freq re im\n1 2 3\n", {}},
+     {{1, 2, 3}, {4, 5, 6}, {3, 0, 0}}, true, 1},
+    {"CR LF line ends", "1 2 3\r\n4 5 6\r\n", {{1, 2, 3}, {4, 5, 6}}, false, 3},
+    {"empty file", "", {}, false, 0},
+    {"white space only", " \t\r\n\v\f \n", {}, false, 0},
+    {"text first", "freq re im\n1 2 3\n", {}, true, 0},
+    {"a lone sign at the very end", "1 2 3\n-", {{1, 2, 3}}, true, 3},
 };
 
 void PrintTo(const Expectation& e, std::ostream* out) { *out << e.name; }
@@ -164,7 +176,7 @@ class PlainExpectation : public ::testing::TestWithParam<Expectation> {};
 TEST_P(PlainExpectation, BothReadersMeetIt)
 {
     const Expectation& e = GetParam();
-    Result want{e.records, false, 0};
+    Result want{e.records, false, 0, e.stopped_at_text, e.last_record_fields};
     EXPECT_TRUE(same_results(read_stdio(e.text), want)) << "fscanf reader";
     EXPECT_TRUE(same_results(read_fast(e.text), want)) << "fast reader";
     EXPECT_TRUE(same_as_fscanf(e.text));

@@ -10,23 +10,11 @@
 
 #include "example_system.h"
 #include "program.h"
+#include "transcript.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-const std::string OPENING =
-    "\n\n fravlin  ver 1.0 \n September 8, 2003\n"
-    "\n  This program divides a response function by an excitation function. "
-    "\n  Each function must be in complex format.  The functions may be "
-    "\n  Fourier transforms. \n"
-    "\n  Each file must have three columns:  frequency   real   imaginary \n"
-    "\n\n Enter the name of the response file. \n";
-const std::string EXCITATION_PROMPT = "\n Enter the name of the excitation file. \n";
-const std::string CLOSING =
-    "\n\n The output text files are: \n\n   complex.out  \n   magnitude_phase.out\n"
-    "\n Press any key to exit.\n\n";
-const std::string PRESS_ANY_KEY = "\n Press any key to exit.\n\n";
 
 // Summaries of two spectra of three records at 10, 20 and 30.
 const std::string SUMMARIES_10_TO_30 =
@@ -125,7 +113,8 @@ TEST(Run, EmptyInputShowsZeroPointsAndLeavesEmptyResultFiles)
     Fixture fixture("", "10 1 0\n");
     write_file(fixture.dir / "complex.out", "left by an earlier run\n");
     const RunResult run = fixture.run("r.txt e.txt\n");
-    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.status, 3);
+    EXPECT_EQ(run.err, "fravlin: r.txt: warning: no records: the file holds no numbers\n");
     EXPECT_EQ(run.out, OPENING + EXCITATION_PROMPT
                            + "\n\n Response Function Statistics \n"
                              "\n number of points   = 0 "
@@ -329,6 +318,7 @@ TEST(Run, ExampleSpectraRecoverTheOscillator)
     const RunResult run =
         run_program(dir.path, examples + "/response.txt " + examples + "/excitation.txt\n");
     ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.err, "");
 
     std::istringstream lines(read_file(dir / "magnitude_phase.out"));
     int points = 0;

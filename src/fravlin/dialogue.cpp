@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "console.h"
+#include "input_report.h"
 #include "name_input.h"
 #include "division/division.h"
 #include "division/number_text.h"
@@ -66,9 +67,9 @@ std::FILE* ask_for_input(const char* prompt, std::string& name)
     return file;
 }
 
-bool read_input(std::FILE* file, const std::string& name, Spectrum& spectrum)
+bool read_input(std::FILE* file, const std::string& name, Spectrum& spectrum, ReadOutcome& outcome)
 {
-    const ReadOutcome outcome = read_spectrum(file, spectrum);
+    outcome = read_spectrum(file, spectrum);
     if (outcome.error != 0) {
         report_error(name.c_str(), outcome.error);
         return false;
@@ -142,8 +143,9 @@ int run_dialogue()
         return give_up();
     }
 
-    if (!read_input(response_file, response_name, response)
-        || !read_input(excitation_file, excitation_name, excitation)) {
+    ReadOutcome response_outcome, excitation_outcome;
+    if (!read_input(response_file, response_name, response, response_outcome)
+        || !read_input(excitation_file, excitation_name, excitation, excitation_outcome)) {
         close_result_files(results);
         return give_up();
     }
@@ -161,6 +163,10 @@ int run_dialogue()
         report_error(error.name, error.error);
         return give_up();
     }
+    const bool suspect =
+        report_inputs({response_name.c_str(), response_file, &response, response_outcome},
+                      {excitation_name.c_str(), excitation_file, &excitation, excitation_outcome},
+                      common_count);
     std::fclose(response_file);
     std::fclose(excitation_file);
 
@@ -169,5 +175,7 @@ int run_dialogue()
     std::fputs("\n Press any key to exit.\n\n", stdout);
     std::fflush(stdout);
     wait_for_key();
-    return complete ? EXIT_COMPLETE : EXIT_SYNC_ERROR;
+    if (!complete)
+        return EXIT_SYNC_ERROR;
+    return suspect ? EXIT_SUSPECT_INPUT : EXIT_COMPLETE;
 }

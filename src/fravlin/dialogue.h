@@ -4,8 +4,9 @@
 // output, reads their names from standard input as "%s" reads words,
 // creates the result files, reads and summarises both spectra, divides them
 // and waits for a key. It returns the exit status: 0 for a complete run,
-// 2 when the division stopped at a frequency mismatch, 1 when the run could
-// not be carried out (the reason is on standard error).
+// 3 for a complete run whose inputs were likely misread (see
+// report_inputs), 2 when the division stopped at a frequency mismatch, 1
+// when the run could not be carried out (the reason is on standard error).
 #pragma once
 
 #include <string>
@@ -15,6 +16,7 @@
 inline constexpr int EXIT_COMPLETE = 0;
 inline constexpr int EXIT_FAILED = 1;
 inline constexpr int EXIT_SYNC_ERROR = 2;
+inline constexpr int EXIT_SUSPECT_INPUT = 3;
 
 int run_dialogue();
 

@@ -35,6 +35,14 @@ constexpr std::int64_t EXPONENT_SATURATION = 100000000000000000;
 // where the result is inf or 0 whatever the digits.
 constexpr std::int64_t EXPONENT_LIMIT = 100000;
 
+// Line ends counted while a file is read again to locate things in it.
+struct LineTracker {
+    const char* counted;     // the bytes of the chunk before this one are counted
+    long long chunk_offset;  // file offset of the chunk's first byte
+    long long line;          // 1 + the line ends before `counted`
+    long long line_start;    // file offset of the first byte of that line
+};
+
 struct Input {
     std::FILE* file;
     char* chunk;  // chunk_size bytes and a NUL after the last byte read
@@ -43,13 +51,32 @@ struct Input {
     const char* end;   // end of the bytes read into chunk, where the NUL is
     bool file_done;    // fread has reported the end of the file or an error
     int error;
+    LineTracker* lines;  // null when reading records
     char digits[MAX_DECIMAL_DIGITS + 32];  // a long mantissa, rewritten for from_chars
 };
+
+void count_lines(Input& in, const char* to)
+{
+    LineTracker& lines = *in.lines;
+    for (const char* p = lines.counted;; ++p) {
+        p = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(to - p)));
+        if (p == nullptr)
+            break;
+        ++lines.line;
+        lines.line_start = lines.chunk_offset + (p + 1 - in.chunk);
+    }
+    lines.counted = to;
+}
 
 bool refill(Input& in)
 {
     if (in.file_done)
         return false;
+    if (in.lines != nullptr) {
+        count_lines(in, in.end);  // the whole chunk has been consumed
+        in.lines->chunk_offset += in.end - in.chunk;
+        in.lines->counted = in.chunk;
+    }
     std::size_t got = std::fread(in.chunk, 1, in.chunk_size, in.file);
     if (got < in.chunk_size) {
         in.file_done = true;
@@ -397,18 +424,24 @@ ReadOutcome read_spectrum_limited(std::FILE* file, Spectrum& spectrum, long max_
         return outcome;
     }
     chunk[0] = '\0';
-    Input in{file, chunk.get(), chunk_size, chunk.get(), chunk.get(), false, 0, {}};
+    Input in{file, chunk.get(), chunk_size, chunk.get(), chunk.get(), false, 0, nullptr, {}};
 
     // A read that converts the first field is a record, whatever becomes of
     // the other two; the next read starts where this one stopped.
     long i = 0;
+    int fields = 0;
     for (; i < max_points; ++i) {
-        if (read_field(in, spectrum.frequency[i]) != Field::converted)
+        const Field first = read_field(in, spectrum.frequency[i]);
+        if (first != Field::converted) {
+            outcome.stopped_at_text = first == Field::mismatch;
             break;
+        }
+        fields = 1;
         if (read_field(in, spectrum.real[i]) == Field::converted)
-            read_field(in, spectrum.imaginary[i]);
+            fields = read_field(in, spectrum.imaginary[i]) == Field::converted ? 3 : 2;
     }
     spectrum.count = i;
+    outcome.last_record_fields = fields;
     if (i == max_points) {
         double scratch = 0.0;
         outcome.records_ignored = read_field(in, scratch) == Field::converted;
@@ -417,7 +450,109 @@ ReadOutcome read_spectrum_limited(std::FILE* file, Spectrum& spectrum, long max_
     return outcome;
 }
 
-ReadOutcome read_spectrum(std::FILE* file, Spectrum& spectrum)
+
+namespace {
+
+// The first non-space byte from here on, with the line ends before it
+// counted; -1 at the end of the input.
+int skip_to_item(Input& in)
 {
-    return read_spectrum_limited(file, spectrum, MAX_POINTS, DEFAULT_CHUNK_SIZE);
+    int c;
+    while (is_space(c = peek(in)))
+        ++in.next;
+    count_lines(in, in.next);
+    return c;
+}
+
+struct Locator {
+    Input& in;
+    const PositionQuery& query;
+    InputPositions& found;
+
+    // One field read as the reader reads it, noting the line of a number.
+    Field field(long long& line)
+    {
+        skip_to_item(in);
+        line = in.lines->line;
+        double scratch;
+        const Field result = read_field(in, scratch);
+        if (result == Field::converted) {
+            if (found.first_numbers_line == 0)
+                found.first_numbers_line = line;
+            if (line == found.first_numbers_line)
+                ++found.first_numbers_count;
+            else
+                found.numbers_after_first_line = true;
+        }
+        return result;
+    }
+
+    bool all_found(long records_read) const
+    {
+        if (query.stop || !found.numbers_after_first_line)
+            return false;
+        for (long record : query.records)
+            if (record >= records_read)
+                return false;
+        return true;
+    }
+
+    void record(long i)
+    {
+        long long line;
+        field(line);
+        for (int k = 0; k < MAX_ASKED_RECORDS; ++k)
+            if (query.records[k] == i)
+                found.record_line[k] = line;
+        if (field(line) == Field::converted)
+            field(line);
+    }
+
+    void stop()
+    {
+        int c = skip_to_item(in);
+        const LineTracker& lines = *in.lines;
+        found.stop_line = lines.line;
+        found.stop_column = lines.chunk_offset + (in.next - in.chunk) - lines.line_start + 1;
+        for (; c >= 0 && c != '\n'; c = peek(in)) {
+            if (found.stop_text_length == STOP_TEXT_CAPACITY) {
+                found.stop_text_cut = true;
+                return;
+            }
+            found.stop_text[found.stop_text_length++] = static_cast<char>(c);
+            ++in.next;
+        }
+        if (c == '\n' && found.stop_text_length > 0
+            && found.stop_text[found.stop_text_length - 1] == '\r')
+            --found.stop_text_length;  // the CR of a CR LF line end
+    }
+};
+
+}  // namespace
+
+InputPositions locate_positions_limited(std::FILE* file, const PositionQuery& query,
+                                        std::size_t chunk_size)
+{
+    InputPositions found;
+    if (chunk_size == 0)
+        chunk_size = 1;
+    std::unique_ptr<char[]> chunk(new (std::nothrow) char[chunk_size + 1]);
+    if (!chunk || std::fseek(file, 0, SEEK_SET) != 0)
+        return found;
+    chunk[0] = '\0';
+    LineTracker lines{chunk.get(), 0, 1, 0};
+    Input in{file, chunk.get(), chunk_size, chunk.get(), chunk.get(), false, 0, &lines, {}};
+    Locator locator{in, query, found};
+    long i = 0;
+    for (; i < query.count && !locator.all_found(i); ++i)
+        locator.record(i);
+    if (query.stop && i == query.count)
+        locator.stop();
+    found.known = in.error == 0;
+    return found;
+}
+
+InputPositions locate_positions(std::FILE* file, const PositionQuery& query)
+{
+    return locate_positions_limited(file, query, DEFAULT_CHUNK_SIZE);
 }

@@ -1,9 +1,10 @@
 // The readers with their limits as parameters, so that tests and the fuzz
 // target can reach the record limit and the chunk boundaries with small
 // inputs. read_spectrum and read_spectrum_stdio call these with MAX_POINTS
-// and the default chunk size.
+// and the default chunk size, locate_positions with the default chunk size.
 #pragma once
 
+#include "input_positions.h"
 #include "spectrum.h"
 
 #include <cstddef>
@@ -16,3 +17,6 @@ ReadOutcome read_spectrum_limited(std::FILE* file, Spectrum& spectrum, long max_
                                   std::size_t chunk_size);
 
 ReadOutcome read_spectrum_stdio_limited(std::FILE* file, Spectrum& spectrum, long max_points);
+
+InputPositions locate_positions_limited(std::FILE* file, const PositionQuery& query,
+                                        std::size_t chunk_size);

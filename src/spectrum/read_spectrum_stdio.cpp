@@ -27,8 +27,11 @@ ReadOutcome read_spectrum_stdio_limited(std::FILE* file, Spectrum& spectrum, lon
     while (i < max_points) {
         int n = std::fscanf(file, "%lf %lf %lf", &spectrum.frequency[i], &spectrum.real[i],
                             &spectrum.imaginary[i]);
-        if (n == EOF || n == 0)
+        if (n == EOF || n == 0) {
+            outcome.stopped_at_text = n == 0;
             break;
+        }
+        outcome.last_record_fields = n;
         ++i;  // a read of one or two fields is a record too
     }
     spectrum.count = i;

@@ -35,6 +35,10 @@ Spectrum make_spectrum();
 struct ReadOutcome {
     bool records_ignored = false;  // more records followed the first MAX_POINTS
     int error = 0;                 // errno of a read error, 0 when none
+    // The read that ended the reading met something other than a number,
+    // before the end of the file (not set when MAX_POINTS stopped it).
+    bool stopped_at_text = false;
+    int last_record_fields = 0;  // numbers converted in the last record, 0 when none
 };
 
 ReadOutcome read_spectrum(std::FILE* file, Spectrum& spectrum);

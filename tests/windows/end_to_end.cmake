@@ -3,11 +3,11 @@
 #     -DFRAVLIN_EXE_UNDER_TEST=/path/to/build-windows/fravlin.exe \
 #     "-DFRAVLIN_EMULATOR=/path/to/cmake/wine-run.sh;/path/to/build-windows/wineprefix"
 # FRAVLIN_EMULATOR is the command, with its arguments, that the program is
-# run with. test_run.cpp runs with the Linux expectations, the Windows
-# program's CR LF line ends turned into LF first. test_same_results.cpp runs
-# this build's Linux fravlin beside it on the same inputs; the two must
-# agree byte for byte. The key wait on a terminal (test_key_wait.cpp) has no
-# counterpart here.
+# run with. test_run.cpp and test_input_warnings.cpp run with the Linux
+# expectations, the Windows program's CR LF line ends turned into LF first.
+# test_same_results.cpp runs this build's Linux fravlin beside it on the
+# same inputs; the two must agree byte for byte. The key wait on a terminal
+# (test_key_wait.cpp) has no counterpart here.
 find_package(GTest REQUIRED)
 include(GoogleTest)
 
@@ -21,6 +21,7 @@ list(JOIN emulator_argv "," emulator_argv)
 
 add_executable(windows_run_tests
   test_run.cpp
+  test_input_warnings.cpp
   program.cpp
   windows/test_same_results.cpp)
 target_link_libraries(windows_run_tests PRIVATE fravlin_core GTest::gtest_main)
