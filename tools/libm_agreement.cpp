@@ -6,7 +6,7 @@
 //   i686-w64-mingw32-g++-posix -std=c++20 -O2 -ffp-contract=off -msse2 -mfpmath=sse
 //       -static tools/libm_agreement.cpp -o libm_windows.exe  (one line)
 //   ./libm_linux linux.bin
-//   cmake/wine-run.sh build-windows/wineprefix libm_windows.exe windows.bin
+//   cmake/wine-run.sh win32 build-windows/wineprefix libm_windows.exe windows.bin
 //   tools/compare_libm.py linux.bin windows.bin
 // Inputs (1,000,000 by default, and a second argument says how many):
 // alternately quotient parts of random spectra and random bit patterns,

@@ -1,7 +1,7 @@
 # End-to-end tests of a Windows build of fravlin, driven from a Linux build:
 #   cmake -S . -B build-windows/host \
 #     -DFRAVLIN_EXE_UNDER_TEST=/path/to/build-windows/fravlin.exe \
-#     "-DFRAVLIN_EMULATOR=/path/to/cmake/wine-run.sh;/path/to/build-windows/wineprefix"
+#     "-DFRAVLIN_EMULATOR=/path/to/cmake/wine-run.sh;win32;/path/to/build-windows/wineprefix"
 # FRAVLIN_EMULATOR is the command, with its arguments, that the program is
 # run with. test_run.cpp and test_input_warnings.cpp run with the Linux
 # expectations, the Windows program's CR LF line ends turned into LF first.
