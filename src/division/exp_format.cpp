@@ -15,6 +15,13 @@ std::uint64_t exp_format_slow_count = 0;
 #define EXP_FORMAT_SLOW_TAKEN() ((void)0)
 #endif
 
+#ifdef EXP_FORMAT_EXACT_ONLY
+// A test build sends every value down the exact path.
+constexpr bool USE_FAST_PATH = false;
+#else
+constexpr bool USE_FAST_PATH = true;
+#endif
+
 namespace {
 
 struct U128 {
@@ -433,7 +440,7 @@ char* format_exponent(char* out, double value, int width, int precision)
     const std::uint64_t m = biased ? fraction | (std::uint64_t(1) << 52) : fraction;
     const int e = biased ? biased - 1075 : -1074;
 
-    if (precision <= 17) {
+    if (USE_FAST_PATH && precision <= 17) {
         const int D = precision + 1;
         if (m == 0)
             return format_digits(out, neg, 0, D, 0, w, left);
