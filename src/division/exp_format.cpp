@@ -75,7 +75,7 @@ constexpr void big_mul_small(TableBig& a, std::uint32_t f)
 
 constexpr int big_bit_length(const TableBig& a)
 {
-    return 32 * (a.n - 1) + std::bit_width(a.limb[a.n - 1]);
+    return 32 * (a.n - 1) + static_cast<int>(std::bit_width(a.limb[a.n - 1]));
 }
 
 constexpr bool big_bit(const TableBig& a, int i)
