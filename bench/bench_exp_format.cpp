@@ -3,10 +3,9 @@
 //   spectra - values like the program's results: random sign and significand,
 //             magnitudes log-uniform over 1e-12 .. 1e12;
 //   bits    - uniformly random finite 64-bit patterns (every exponent).
-// Prints the median ns per call over several runs.
-//
-// g++ -std=c++20 -O2 -Isrc/division bench/bench_exp_format.cpp src/division/exp_format.cpp
-// Add -DEXP_FORMAT_COUNT_SLOW to both to also see how often the exact path runs.
+// Prints the median ns per call over several runs:
+//   build/bench_exp_format [values]
+// build/bench_exp_format_counted also says how often the exact path ran.
 
 #include "exp_format.h"
 
