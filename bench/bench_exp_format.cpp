@@ -3,10 +3,9 @@
 //   spectra - values like the program's results: random sign and significand,
 //             magnitudes log-uniform over 1e-12 .. 1e12;
 //   bits    - uniformly random finite 64-bit patterns (every exponent).
-// Prints the median ns per call over several runs.
-//
-// g++ -std=c++20 -O2 -Isrc/division bench/bench_exp_format.cpp src/division/exp_format.cpp
-// Add -DEXP_FORMAT_COUNT_SLOW to both to also see how often the exact path runs.
+// Prints the median ns per call over several runs:
+//   build/bench_exp_format [values]
+// build/bench_exp_format_counted also says how often the exact path ran.
 
 #include "exp_format.h"
 
@@ -25,45 +24,54 @@ extern std::uint64_t exp_format_slow_count;
 
 namespace {
 
-std::vector<double> spectra_values(std::size_t n) {
+std::vector<double> spectra_values(std::size_t n)
+{
     std::mt19937_64 rng(12345);
     std::uniform_real_distribution<double> decade(-12.0, 12.0);
     std::uniform_real_distribution<double> unit(1.0, 10.0);
     std::vector<double> v(n);
-    for (auto& x : v) x = unit(rng) * std::pow(10.0, std::floor(decade(rng))) * ((rng() & 1) ? -1.0 : 1.0);
+    for (auto& x : v)
+        x = unit(rng) * std::pow(10.0, std::floor(decade(rng))) * ((rng() & 1) ? -1.0 : 1.0);
     return v;
 }
 
-std::vector<double> bit_values(std::size_t n) {
+std::vector<double> bit_values(std::size_t n)
+{
     std::mt19937_64 rng(54321);
     std::vector<double> v;
     v.reserve(n);
     while (v.size() < n) {
         const double x = std::bit_cast<double>(rng());
-        if (std::isfinite(x)) v.push_back(x);
+        if (std::isfinite(x))
+            v.push_back(x);
     }
     return v;
 }
 
 template <class F>
-double ns_per_call(const std::vector<double>& values, F format) {
+double ns_per_call(const std::vector<double>& values, F format)
+{
     char buf[64];
     std::uint64_t sink = 0;
     const auto start = std::chrono::steady_clock::now();
-    for (double x : values) sink += static_cast<std::uint64_t>(format(buf, x)) + static_cast<unsigned char>(buf[3]);
+    for (double x : values)
+        sink += static_cast<std::uint64_t>(format(buf, x)) + static_cast<unsigned char>(buf[3]);
     const auto stop = std::chrono::steady_clock::now();
-    if (sink == 42) std::puts("");  // keeps the work observable
+    if (sink == 42)  // keeps the work observable
+        std::puts("");
     return std::chrono::duration<double, std::nano>(stop - start).count() / static_cast<double>(values.size());
 }
 
-double median(std::vector<double> v) {
+double median(std::vector<double> v)
+{
     std::sort(v.begin(), v.end());
     return v[v.size() / 2];
 }
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     const std::size_t n = argc > 1 ? std::stoul(argv[1]) : 100000;
     const int runs = 31;
     struct Set {

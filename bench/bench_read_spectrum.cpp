@@ -1,10 +1,7 @@
 // Times read_spectrum against the fscanf reader on a file of MAX_POINTS
 // "%.6e %.6e %.6e" records, and checks that both give the same bits.
 //
-//   g++ -std=c++20 -O2 -Isrc/spectrum bench/bench_read_spectrum.cpp
-//       src/spectrum/read_spectrum_fast.cpp src/spectrum/read_spectrum.cpp
-//       src/spectrum/read_spectrum_stdio.cpp -o bench_read_spectrum
-//   ./bench_read_spectrum [file [runs]]
+//   build/bench_read_spectrum [file [runs]]
 //
 // The file is written first when it does not exist (about 40 MB). Each run
 // opens the file and reads it into a fresh spectrum, so the first touch of

@@ -6,10 +6,7 @@
 // the chunk size (1 to 256 bytes) so that numbers straddle chunk boundaries.
 // The rest is the file.
 //
-//   clang++ -std=c++20 -O1 -g -fsanitize=fuzzer,address,undefined -Isrc/spectrum
-//       fuzz/fuzz_read_spectrum.cpp src/spectrum/read_spectrum.cpp
-//       src/spectrum/read_spectrum_stdio.cpp -o fuzz_read_spectrum
-//   ./fuzz_read_spectrum -max_len=4096 -dict=fuzz/read_spectrum.dict corpus/
+// Built with clang and -DFRAVLIN_FUZZ=ON; fuzz/run builds and runs it.
 #include "read_spectrum_detail.h"
 
 #include <cstdint>

@@ -3,12 +3,11 @@
 // file with every field's bits. The output of the fast reader built for
 // another system can so be compared with that of the fscanf reader on glibc:
 //
-//   ./replay_read_spectrum --stdio corpus/* > glibc.txt      (on Linux)
-//   replay_read_spectrum.exe corpus/* > fast.txt             (elsewhere)
+//   build/replay_read_spectrum --stdio corpus/* > glibc.txt
+//   cmake/wine-run.sh build-windows/wineprefix build-windows/replay_read_spectrum.exe corpus/* > fast.txt
 //   diff glibc.txt fast.txt
 //
-//   g++ -std=c++20 -O2 -Isrc/spectrum fuzz/replay_read_spectrum.cpp
-//       src/spectrum/read_spectrum.cpp src/spectrum/read_spectrum_stdio.cpp -o replay_read_spectrum
+// A file that crashed the fuzz target is replayed the same way, one name.
 #include "read_spectrum_detail.h"
 
 #include <bit>

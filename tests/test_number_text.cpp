@@ -40,6 +40,7 @@ TEST(NumberText, SpellsValuesAsGlibcPrintfDoes)
         {"%12.5g", 1.03125, "      1.0312"},  // a tie, to even
         {"%12.5g", 1.09375, "      1.0938"},  // a tie, to even
         {"%5.1E", NAN_POSITIVE, "  NAN"},
+        {"no conversion, 100%%|", INF, "no conversion, 100%|"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.format);

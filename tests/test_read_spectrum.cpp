@@ -1,7 +1,4 @@
 // read_spectrum against the fscanf reader, and a few plain expectations.
-//
-//   g++ -std=c++20 -O2 -Isrc/spectrum tests/test_read_spectrum.cpp src/spectrum/read_spectrum.cpp
-//       src/spectrum/read_spectrum_stdio.cpp -lgtest -lgtest_main -pthread -o test_read_spectrum
 #include "read_spectrum_detail.h"
 
 #include <gtest/gtest.h>

@@ -1,12 +1,9 @@
 // Writes the results of the C library functions that the division uses
 // (atan2, sqrt, pow with exponent 2.0) for a fixed sequence of inputs, as
 // raw doubles, so that the files of two platforms' builds can be compared
-// bit by bit:
-//   g++ -std=c++20 -O2 -ffp-contract=off tools/libm_agreement.cpp -o libm_linux
-//   i686-w64-mingw32-g++-posix -std=c++20 -O2 -ffp-contract=off -msse2 -mfpmath=sse
-//       -static tools/libm_agreement.cpp -o libm_windows.exe  (one line)
-//   ./libm_linux linux.bin
-//   cmake/wine-run.sh win32 build-windows/wineprefix libm_windows.exe windows.bin
+// bit by bit (the target libm_agreement of the Linux and the Windows build):
+//   build/libm_agreement linux.bin
+//   cmake/wine-run.sh win32 build-windows/wineprefix build-windows/libm_agreement.exe windows.bin
 //   tools/compare_libm.py linux.bin windows.bin
 // Inputs (1,000,000 by default, and a second argument says how many):
 // alternately quotient parts of random spectra and random bit patterns,

@@ -13,9 +13,9 @@
 // `out` needs room for max(|width|, precision + 8) bytes: EXP_FORMAT_MAX is
 // enough for precision <= 32 with |width| <= 40.
 // Precision 0..17 goes through a fast path; larger precisions, and the rare
-// values whose rounding the fast path cannot decide, through exact big-integer
-// arithmetic. Same output on every platform: no floating-point arithmetic, no
-// locale, no C library formatting.
+// values whose rounding the fast path cannot decide, through the exact
+// std::to_chars. Same output on every platform: no floating-point arithmetic,
+// no locale, no C library formatting.
 #pragma once
 
 inline constexpr int EXP_FORMAT_MAX = 40;

@@ -19,6 +19,19 @@ std::string formatted(const char* format, Arguments... arguments)
     return text;
 }
 
+// A format without a conversion, as printf writes it: each "%%" is one '%'
+// (the caller has seen that every '%' starts a "%%").
+std::string literal_text(const char* format)
+{
+    std::string text;
+    for (const char* p = format; *p != '\0'; ++p) {
+        text += *p;
+        if (*p == '%')
+            ++p;
+    }
+    return text;
+}
+
 // The format's conversion is replaced by a string conversion of its width
 // and alignment, and that is given the spelled-out value.
 std::string non_finite_text(const char* format, double value)
@@ -27,7 +40,7 @@ std::string non_finite_text(const char* format, double value)
     while (percent != nullptr && percent[1] == '%')
         percent = std::strchr(percent + 2, '%');
     if (percent == nullptr)
-        return formatted(format);
+        return literal_text(format);
 
     const char* p = percent + 1;
     bool left = false;
