@@ -4,7 +4,7 @@
 // another system can so be compared with that of the fscanf reader on glibc:
 //
 //   build/replay_read_spectrum --stdio corpus/* > glibc.txt
-//   cmake/wine-run.sh build-windows/wineprefix build-windows/replay_read_spectrum.exe corpus/* > fast.txt
+//   cmake/wine-run.sh win32 build-windows/wineprefix build-windows/replay_read_spectrum.exe corpus/* > fast.txt
 //   diff glibc.txt fast.txt
 //
 // A file that crashed the fuzz target is replayed the same way, one name.
