@@ -7,7 +7,7 @@
 //   build/bench_exp_format [values]
 // build/bench_exp_format_counted also says how often the exact path ran.
 
-#include "exp_format.h"
+#include "division/exp_format.h"
 
 #include <algorithm>
 #include <bit>

@@ -6,7 +6,7 @@
 // The file is written first when it does not exist (about 40 MB). Each run
 // opens the file and reads it into a fresh spectrum, so the first touch of
 // the spectrum's pages is part of the time, as it is in the program.
-#include "spectrum.h"
+#include "spectrum/spectrum.h"
 
 #include <algorithm>
 #include <chrono>
@@ -93,7 +93,7 @@ int main(int argc, char** argv)
     Times fast_times, stdio_times;
     for (int run = 0; run < runs; ++run) {
         // Alternated so that both see the same state of the machine.
-        time_reading(read_spectrum_stdio, path, reference, stdio_times);
+        time_reading(read_spectrum_fscanf, path, reference, stdio_times);
         time_reading(read_spectrum, path, fast, fast_times);
     }
     if (!same(fast, reference)) {

@@ -7,7 +7,7 @@
 // The rest is the file.
 //
 // Built with clang and -DFRAVLIN_FUZZ=ON; fuzz/run builds and runs it.
-#include "read_spectrum_detail.h"
+#include "spectrum/read_spectrum_detail.h"
 
 #include <cstdint>
 #include <cstring>
@@ -53,7 +53,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (file == nullptr || reference_file == nullptr)
         std::abort();
     ReadOutcome got = read_spectrum_limited(file, fast, max_points, chunk_size);
-    ReadOutcome want = read_spectrum_stdio_limited(reference_file, reference, max_points);
+    ReadOutcome want = read_spectrum_fscanf_limited(reference_file, reference, max_points);
     std::fclose(file);
     std::fclose(reference_file);
 

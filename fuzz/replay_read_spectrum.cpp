@@ -8,7 +8,7 @@
 //   diff glibc.txt fast.txt
 //
 // A file that crashed the fuzz target is replayed the same way, one name.
-#include "read_spectrum_detail.h"
+#include "spectrum/read_spectrum_detail.h"
 
 #include <bit>
 #include <cinttypes>
@@ -33,7 +33,7 @@ int main(int argc, char** argv)
             continue;
         }
         long max_points = (limit & 7) == 7 ? MAX_POINTS : (limit & 7) + 1;
-        ReadOutcome outcome = use_stdio ? read_spectrum_stdio_limited(file, spectrum, max_points)
+        ReadOutcome outcome = use_stdio ? read_spectrum_fscanf_limited(file, spectrum, max_points)
                                         : read_spectrum_limited(file, spectrum, max_points,
                                                                 static_cast<std::size_t>(chunk) + 1);
         std::fclose(file);

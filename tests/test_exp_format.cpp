@@ -2,7 +2,7 @@
 // The target exp_format_exact_tests runs these tests once more with the fast
 // path turned off, so that every case also meets the exact path.
 
-#include "exp_format.h"
+#include "division/exp_format.h"
 
 #include <gtest/gtest.h>
 

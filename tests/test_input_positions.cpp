@@ -1,6 +1,6 @@
 // locate_positions: the lines of records and where the reading stopped,
 // right at every chunk size, so across every chunk boundary.
-#include "read_spectrum_detail.h"
+#include "spectrum/read_spectrum_detail.h"
 
 #include <gtest/gtest.h>
 

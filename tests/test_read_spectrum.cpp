@@ -1,5 +1,5 @@
 // read_spectrum against the fscanf reader, and a few plain expectations.
-#include "read_spectrum_detail.h"
+#include "spectrum/read_spectrum_detail.h"
 
 #include <gtest/gtest.h>
 
@@ -73,7 +73,7 @@ Result read_fast(const std::string& text, std::size_t chunk_size = DEFAULT_CHUNK
 Result read_stdio(const std::string& text, long max_points = MAX_POINTS)
 {
     std::FILE* file = open_text(text);
-    ReadOutcome outcome = read_spectrum_stdio_limited(file, shared_spectrum(), max_points);
+    ReadOutcome outcome = read_spectrum_fscanf_limited(file, shared_spectrum(), max_points);
     std::fclose(file);
     return collect(shared_spectrum(), outcome);
 }
@@ -585,7 +585,7 @@ TEST(Streams, ReadErrorIsReportedWithTheRecordsBeforeIt)
         std::FILE* fast_file = open_endless(fast_source);
         std::FILE* reference_file = open_endless(reference_source);
         Result got = collect(shared_spectrum(), read_spectrum(fast_file, shared_spectrum()));
-        Result want = collect(shared_spectrum(), read_spectrum_stdio(reference_file, shared_spectrum()));
+        Result want = collect(shared_spectrum(), read_spectrum_fscanf(reference_file, shared_spectrum()));
         std::fclose(fast_file);
         std::fclose(reference_file);
         EXPECT_EQ(got.error, EIO);

@@ -1,10 +1,10 @@
-#include "division.h"
+#include "division/division.h"
 
 #include <cerrno>
 #include <cmath>
 #include <new>
 
-#include "number_text.h"
+#include "division/number_text.h"
 
 const double PI_VALUE = std::atan2(0.0, -1.0);
 

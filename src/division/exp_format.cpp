@@ -1,4 +1,4 @@
-#include "exp_format.h"
+#include "division/exp_format.h"
 
 #include <array>
 #include <bit>

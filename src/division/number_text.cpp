@@ -1,4 +1,4 @@
-#include "number_text.h"
+#include "division/number_text.h"
 
 #include <cctype>
 #include <cmath>

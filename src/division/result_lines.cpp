@@ -1,7 +1,7 @@
 // The result lines, formatted without printf but byte for byte as
 // "%14.5e %14.4e %14.4e \n" and "%14.5e %14.4e  %14.4e\n" print them.
-#include "division.h"
-#include "exp_format.h"
+#include "division/division.h"
+#include "division/exp_format.h"
 
 #include <bit>
 #include <cstring>

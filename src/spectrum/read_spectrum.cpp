@@ -8,7 +8,7 @@
 // ("1e+" gives 1, "0x." gives 0). The functions below follow that grammar
 // character by character and convert the text without the C library, so
 // that the results are the same wherever the program is built.
-#include "read_spectrum_detail.h"
+#include "spectrum/read_spectrum_detail.h"
 
 #include <bit>
 #include <cerrno>

@@ -1,11 +1,11 @@
 // The readers with their limits as parameters, so that tests and the fuzz
 // target can reach the record limit and the chunk boundaries with small
-// inputs. read_spectrum and read_spectrum_stdio call these with MAX_POINTS
+// inputs. read_spectrum and read_spectrum_fscanf call these with MAX_POINTS
 // and the default chunk size, locate_positions with the default chunk size.
 #pragma once
 
-#include "input_positions.h"
-#include "spectrum.h"
+#include "spectrum/input_positions.h"
+#include "spectrum/spectrum.h"
 
 #include <cstddef>
 
@@ -16,7 +16,10 @@ inline constexpr std::size_t DEFAULT_CHUNK_SIZE = std::size_t{1} << 16;
 ReadOutcome read_spectrum_limited(std::FILE* file, Spectrum& spectrum, long max_points,
                                   std::size_t chunk_size);
 
-ReadOutcome read_spectrum_stdio_limited(std::FILE* file, Spectrum& spectrum, long max_points);
+// The same reading done with fscanf itself: the reference that the fast
+// reader is held against.
+ReadOutcome read_spectrum_fscanf(std::FILE* file, Spectrum& spectrum);
+ReadOutcome read_spectrum_fscanf_limited(std::FILE* file, Spectrum& spectrum, long max_points);
 
 InputPositions locate_positions_limited(std::FILE* file, const PositionQuery& query,
                                         std::size_t chunk_size);

@@ -1,5 +1,5 @@
 // The program reads with the fast reader.
-#include "read_spectrum_detail.h"
+#include "spectrum/read_spectrum_detail.h"
 
 ReadOutcome read_spectrum(std::FILE* file, Spectrum& spectrum)
 {

@@ -41,8 +41,7 @@ struct ReadOutcome {
     int last_record_fields = 0;  // numbers converted in the last record, 0 when none
 };
 
+// Defined twice, one for each program: read_spectrum_fast.cpp (fravlin)
+// reads with the fast chunked reader, read_spectrum_plain.cpp
+// (fravlin-stdio, the benchmark's reference) with fscanf itself.
 ReadOutcome read_spectrum(std::FILE* file, Spectrum& spectrum);
-
-// The same reading done with fscanf itself: the reference that the fast
-// reader is held against.
-ReadOutcome read_spectrum_stdio(std::FILE* file, Spectrum& spectrum);

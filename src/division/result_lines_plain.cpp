@@ -1,6 +1,6 @@
 // The result lines through fprintf: the reference that the formatted lines
 // are held against, and the plain build the benchmark compares with.
-#include "division.h"
+#include "division/division.h"
 
 void write_complex_line(ResultFiles& files, const QuotientPoint& point)
 {

@@ -1,21 +1,10 @@
-// The plain fscanf reader: the behaviour that read_spectrum reproduces.
-#include "read_spectrum_detail.h"
+// The fscanf reader: the reference whose behaviour read_spectrum reproduces,
+// and the reader of the plain build.
+#include "spectrum/read_spectrum_detail.h"
 
 #include <cerrno>
 
-Spectrum make_spectrum()
-{
-    Spectrum spectrum;
-    spectrum.storage.reset(static_cast<double*>(std::calloc(3 * MAX_POINTS, sizeof(double))));
-    if (double* block = spectrum.storage.get()) {
-        spectrum.frequency = block;
-        spectrum.real = block + MAX_POINTS;
-        spectrum.imaginary = block + 2 * MAX_POINTS;
-    }
-    return spectrum;
-}
-
-ReadOutcome read_spectrum_stdio_limited(std::FILE* file, Spectrum& spectrum, long max_points)
+ReadOutcome read_spectrum_fscanf_limited(std::FILE* file, Spectrum& spectrum, long max_points)
 {
     ReadOutcome outcome;
     spectrum.count = 0;
@@ -44,7 +33,7 @@ ReadOutcome read_spectrum_stdio_limited(std::FILE* file, Spectrum& spectrum, lon
     return outcome;
 }
 
-ReadOutcome read_spectrum_stdio(std::FILE* file, Spectrum& spectrum)
+ReadOutcome read_spectrum_fscanf(std::FILE* file, Spectrum& spectrum)
 {
-    return read_spectrum_stdio_limited(file, spectrum, MAX_POINTS);
+    return read_spectrum_fscanf_limited(file, spectrum, MAX_POINTS);
 }
