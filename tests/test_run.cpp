@@ -315,6 +315,9 @@ struct ChangeDuringTheWait {
     void (*change)(const fs::path& dir);
     const char* expected_error;
     const char* response_now;  // where the response's records are afterwards
+    // Windows refuses to rename a file that is open for reading; renamed
+    // behind Wine's back, the file shows Wine another identity.
+    bool on_windows = true;
 };
 
 const ChangeDuringTheWait CHANGES[] = {
@@ -332,13 +335,15 @@ const ChangeDuringTheWait CHANGES[] = {
      [](const fs::path& dir) { fs::rename(dir / "r.txt", dir / "magnitude_phase.out"); },
      "fravlin: r.txt: is the result file magnitude_phase.out, which this run would empty; copy it "
      "under another name first\n",
-     "magnitude_phase.out"},
+     "magnitude_phase.out", false},
 };
 
 TEST(Run, InputThatBecomesAResultFileWhileTheProgramWaitsIsRefused)
 {
     for (const ChangeDuringTheWait& change : CHANGES) {
         SCOPED_TRACE(change.title);
+        if (WINDOWS_PROGRAM && !change.on_windows)
+            continue;
         Fixture fixture(RESPONSE, EXCITATION);
         HeldRun run(fixture.dir.path);
         run.type("r.txt\n");
@@ -489,12 +494,10 @@ TEST(Run, StandardOutputThatCannotBeWrittenIsNamedWithItsReason)
     }
 }
 
+// Longer than PATH_MAX bytes, and than 32,767 UTF-16 units on Windows.
 std::string too_long(const std::string& start)
 {
-    std::string name = start;
-    while (name.size() <= (WINDOWS_PROGRAM ? 32767 : PATH_MAX))
-        name += 'n';
-    return name;
+    return start + std::string(WINDOWS_PROGRAM ? 32768 : PATH_MAX + 1, 'n');
 }
 
 // The rest of a name too long to open is never read: the run ends there.
@@ -518,9 +521,7 @@ TEST(Run, NameTooLongIsRefusedAndShownCut)
         Fixture fixture(RESPONSE, EXCITATION);
         const RunResult run = fixture.run(c.input);
         EXPECT_EQ(run.status, 1);
-        EXPECT_EQ(run.err, "fravlin: " + c.shown + ": "
-                               + (WINDOWS_PROGRAM ? "Filename too long" : "File name too long")
-                               + "\n");
+        EXPECT_EQ(run.err, "fravlin: " + c.shown + ": File name too long\n");
         EXPECT_EQ(run.out, OPENING + PRESS_ANY_KEY);
     }
 }
