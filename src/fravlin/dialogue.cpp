@@ -150,6 +150,14 @@ bool refuse_as_input(const Input (&inputs)[2], std::FILE* first_result, const ch
     return false;
 }
 
+void report_result_error(const char* name, int error)
+{
+    if (error == RESULT_FILE_LOCKED)
+        report(name, "another fravlin run is writing the results in this folder");
+    else
+        report_error(name, error);
+}
+
 void close_streams(std::FILE* const (&streams)[2])
 {
     for (std::FILE* stream : streams)
@@ -174,10 +182,7 @@ bool open_results(ResultFiles& results, const Input (&inputs)[2])
             return false;
         }
         if (streams[i] == nullptr) {
-            if (error == RESULT_FILE_LOCKED)
-                report(names[i], "another fravlin run is writing the results in this folder");
-            else
-                report_error(names[i], error);
+            report_result_error(names[i], error);
             close_streams(streams);
             return false;
         }
@@ -189,10 +194,7 @@ bool open_results(ResultFiles& results, const Input (&inputs)[2])
         if (error == 0)
             error = empty_result_stream(streams[i]);
         if (error != 0) {
-            if (error == RESULT_FILE_LOCKED)
-                report(names[i], "another fravlin run is writing the results in this folder");
-            else
-                report_error(names[i], error);
+            report_result_error(names[i], error);
             close_streams(streams);
             return false;
         }

@@ -56,9 +56,10 @@ extern "C" void restore_terminal_and_die(int signal_number)
     raise(signal_number);
 }
 
-// Ctrl-Z and the other stops: the shell gets the terminal as it was, the
-// process stops with the signal that stopped it, and once continued it
-// takes the same signal again.
+// A stop (Ctrl-Z is a key here, but kill -TSTP, or a read or a change of
+// the terminal from the background): the shell gets the terminal as it
+// was, the process stops with the signal that stopped it, and once
+// continued it takes the same signal again.
 extern "C" void restore_terminal_and_stop(int signal_number)
 {
     const int saved_errno = errno;
