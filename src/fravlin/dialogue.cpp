@@ -187,20 +187,20 @@ bool open_results(ResultFiles& results, const Input (&inputs)[2])
             return false;
         }
     }
-    // Locked only once known to be two files: two locks of one file in one
-    // process would refuse each other.
-    for (int i = 0; i < 2; ++i) {
-        int error = lock_result_stream(streams[i]);
-        if (error == 0)
-            error = empty_result_stream(streams[i]);
-        if (error != 0) {
-            report_result_error(names[i], error);
-            close_streams(streams);
-            return false;
+    // Locked only once known to be two files (two locks of one file in one
+    // process would refuse each other), and both locked before either is
+    // emptied.
+    for (int (*step)(std::FILE*) : {lock_result_stream, empty_result_stream}) {
+        for (int i = 0; i < 2; ++i) {
+            if (const int error = step(streams[i]); error != 0) {
+                report_result_error(names[i], error);
+                close_streams(streams);
+                return false;
+            }
         }
     }
-    if (!attach_result_file(results.complex, streams[0], names[0])
-        || !attach_result_file(results.magnitude_phase, streams[1], names[1])) {
+    const bool attached = attach_result_file(results.complex, streams[0], names[0]);
+    if (!attach_result_file(results.magnitude_phase, streams[1], names[1]) || !attached) {
         report_error("fravlin", ENOMEM);
         close_result_files(results);
         return false;
