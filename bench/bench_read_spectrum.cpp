@@ -6,7 +6,7 @@
 // The file is written first when it does not exist (about 40 MB). Each run
 // opens the file and reads it into a fresh spectrum, so the first touch of
 // the spectrum's pages is part of the time, as it is in the program.
-#include "spectrum/spectrum.h"
+#include "spectrum/read_spectrum_detail.h"
 
 #include <algorithm>
 #include <chrono>

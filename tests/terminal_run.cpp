@@ -2,12 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
 #include <poll.h>
 #include <pty.h>
 #include <stdexcept>
 #include <sys/ioctl.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 
 namespace fs = std::filesystem;
@@ -31,6 +34,24 @@ TerminalRun::TerminalRun(const TerminalSetup& setup)
     if (pid == 0) {
         setsid();
         ioctl(slave, TIOCSCTTY, 0);
+        // Signals that dump core dump nothing.
+        const rlimit no_core{0, 0};
+        setrlimit(RLIMIT_CORE, &no_core);
+        if (setup.as_job) {
+            const pid_t job = fork();
+            if (job > 0) {
+                setpgid(job, job);
+                tcsetpgrp(slave, job);
+                int status = 0;
+                while (waitpid(job, &status, 0) < 0 && errno == EINTR) {
+                }
+                _exit(WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status));
+            }
+            setpgid(0, 0);
+            signal(SIGTTOU, SIG_IGN);
+            tcsetpgrp(slave, getpid());
+            signal(SIGTTOU, SIG_DFL);
+        }
         if (chdir(dir.path.c_str()) != 0)
             _exit(125);
         // The line editor reads the terminal type and the user's ~/.editrc;
@@ -115,6 +136,26 @@ int TerminalRun::finish(double seconds)
     int status = wait_for_exit(pid, seconds);
     pid = -1;
     return status;
+}
+
+pid_t TerminalRun::program() const
+{
+    return tcgetpgrp(master);
+}
+
+bool TerminalRun::wait_for_stopped(bool stopped, int timeout_ms) const
+{
+    const std::string stat = "/proc/" + std::to_string(program()) + "/stat";
+    for (int waited = 0; waited < timeout_ms; waited += 5) {
+        // The state follows the name in parentheses.
+        const std::string status = read_file(stat);
+        const std::size_t name_end = status.rfind(')');
+        if (name_end != std::string::npos && name_end + 2 < status.size()
+            && (status[name_end + 2] == 'T') == stopped)
+            return true;
+        usleep(5000);
+    }
+    return false;
 }
 
 int TerminalRun::unread_input() const

@@ -26,6 +26,10 @@ struct TerminalSetup {
     // Standard output to the file "stdout" in the folder instead of the
     // terminal; standard error stays on the terminal.
     bool output_to_file = false;
+    // The program run as a shell runs a job: in a process group of its own,
+    // in the foreground, its parent in the session. Only such a job is
+    // stopped by Ctrl-Z and its kin.
+    bool as_job = false;
 };
 
 // (10, 1+0i), (20, 0+1i) and (10, 1+0i), (20, 1+0i): each of r/e, e/r and
@@ -37,7 +41,7 @@ struct TerminalRun {
     ScratchDir dir;
     int master = -1;
     int slave = -1;
-    pid_t pid = -1;
+    pid_t pid = -1;  // the program, or for a job the "shell" that waits for it
     termios initial{};
     std::string screen;  // all the program wrote to the terminal so far
 
@@ -66,6 +70,12 @@ struct TerminalRun {
     // The exit status; -1 (and the program killed) when it has not ended
     // within `seconds`.
     int finish(double seconds = 20);
+
+    // The program's own process: the job in the foreground for a job.
+    pid_t program() const;
+
+    // Waits until the program is stopped (true) or running.
+    bool wait_for_stopped(bool stopped, int timeout_ms = 20000) const;
 
     // Bytes typed but not read by anyone.
     int unread_input() const;

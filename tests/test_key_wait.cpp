@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <cstring>
 
 #include "terminal_run.h"
 
@@ -63,8 +64,11 @@ TEST(KeyWait, KeyTypedAheadEndsTheWaitAtOnce)
 
 TEST(KeyWait, TerminationSignalsRestoreTheTerminal)
 {
-    for (int signal_number : {SIGTERM, SIGHUP}) {
-        SCOPED_TRACE(signal_number);
+    const int signals[] = {SIGTERM, SIGHUP,  SIGINT,    SIGQUIT, SIGALRM, SIGUSR1,  SIGUSR2,
+                           SIGPIPE, SIGPOLL, SIGVTALRM, SIGPROF, SIGXCPU, SIGSYS,   SIGABRT,
+                           SIGSEGV, SIGPWR,  SIGRTMIN,  SIGRTMAX};
+    for (int signal_number : signals) {
+        SCOPED_TRACE(strsignal(signal_number));
         TerminalRun run;
         ASSERT_TRUE(run.wait_for_output(PROMPT));
         ASSERT_TRUE(run.wait_for_key_mode());
@@ -72,6 +76,50 @@ TEST(KeyWait, TerminationSignalsRestoreTheTerminal)
         EXPECT_EQ(run.finish(), 128 + signal_number);
         run.expect_settings_restored();
     }
+}
+
+// Ctrl-Z (and a read or a change of the terminal from the background)
+// stops the program with the terminal as it was; after fg one key, not
+// echoed, still ends the wait.
+TEST(KeyWait, StoppedAndContinuedItWaitsForOneKeyAgain)
+{
+    for (int signal_number : {SIGTSTP, SIGTTIN, SIGTTOU}) {
+        SCOPED_TRACE(strsignal(signal_number));
+        TerminalSetup setup;
+        setup.as_job = true;
+        TerminalRun run(setup);
+        ASSERT_TRUE(run.wait_for_output(PROMPT));
+        ASSERT_TRUE(run.wait_for_key_mode());
+        kill(run.program(), signal_number);
+        ASSERT_TRUE(run.wait_for_stopped(true));
+        run.expect_settings_restored();
+        kill(run.program(), SIGCONT);
+        ASSERT_TRUE(run.wait_for_stopped(false));
+        ASSERT_TRUE(run.wait_for_key_mode());
+        run.screen.clear();
+        run.type("q");
+        EXPECT_EQ(run.finish(), 0);
+        run.wait_for_output("q", 200);
+        EXPECT_EQ(run.screen.find('q'), std::string::npos) << "the key was echoed";
+        run.expect_settings_restored();
+        EXPECT_EQ(run.unread_input(), 0);
+    }
+}
+
+// A second name typed while the first one was refused goes nowhere: its
+// first key ends the wait and the rest is not left for the shell.
+TEST(KeyWait, TypedAheadAfterARefusedNameIsDiscarded)
+{
+    TerminalSetup setup;
+    setup.names = std::nullopt;
+    TerminalRun run(setup);
+    ASSERT_TRUE(run.wait_for_output("Enter the name of the response file."));
+    ASSERT_TRUE(run.wait_for_key_mode());
+    run.type("typo.txt\re.txt\r");
+    EXPECT_TRUE(run.wait_for_output(PROMPT));
+    EXPECT_EQ(run.finish(), 1);
+    EXPECT_EQ(run.unread_input(), 0);
+    run.expect_settings_restored();
 }
 
 TEST(KeyWait, RefusedRunAlsoWaitsForAKey)

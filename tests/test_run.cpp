@@ -6,6 +6,9 @@
 #include <cmath>
 #include <complex>
 #include <sstream>
+#include <climits>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "example_system.h"
@@ -291,6 +294,241 @@ TEST(Run, FullDiskIsReportedInsteadOfAnnouncingTheFiles)
     EXPECT_EQ(run.err, "fravlin: complex.out: No space left on device\n");
     EXPECT_EQ(run.out, OPENING + EXCITATION_PROMPT + SUMMARIES_10_TO_30 + PRESS_ANY_KEY);
     EXPECT_EQ(fixture.result("magnitude_phase.out"), MAGNITUDE_PHASE_LINES);
+}
+
+// A name typed, the program held at the second prompt while the folder
+// changes, then the second name: the files opened are checked, not the
+// names seen before.
+struct ChangeDuringTheWait {
+    const char* title;
+    void (*change)(const fs::path& dir);
+    const char* expected_error;
+    const char* response_now;  // where the response's records are afterwards
+    // Windows refuses to rename a file that is open for reading; renamed
+    // behind Wine's back, the file shows Wine another identity.
+    bool on_windows = true;
+};
+
+const ChangeDuringTheWait CHANGES[] = {
+    {"symbolic link made to the response",
+     [](const fs::path& dir) { fs::create_symlink("r.txt", dir / "complex.out"); },
+     "fravlin: r.txt: is the result file complex.out, which this run would empty; copy it under "
+     "another name first\n",
+     "r.txt"},
+    {"hard link made to the response",
+     [](const fs::path& dir) { fs::create_hard_link(dir / "r.txt", dir / "complex.out"); },
+     "fravlin: r.txt: is the result file complex.out, which this run would empty; copy it under "
+     "another name first\n",
+     "r.txt"},
+    {"response renamed to a result file",
+     [](const fs::path& dir) { fs::rename(dir / "r.txt", dir / "magnitude_phase.out"); },
+     "fravlin: r.txt: is the result file magnitude_phase.out, which this run would empty; copy it "
+     "under another name first\n",
+     "magnitude_phase.out", false},
+};
+
+TEST(Run, InputThatBecomesAResultFileWhileTheProgramWaitsIsRefused)
+{
+    for (const ChangeDuringTheWait& change : CHANGES) {
+        SCOPED_TRACE(change.title);
+        if (WINDOWS_PROGRAM && !change.on_windows)
+            continue;
+        Fixture fixture(RESPONSE, EXCITATION);
+        HeldRun run(fixture.dir.path);
+        run.type("r.txt\n");
+        ASSERT_TRUE(run.wait_for_output("Enter the name of the excitation file."));
+        change.change(fixture.dir.path);
+        run.type("e.txt\n");
+        const RunResult result = run.finish();
+        EXPECT_EQ(result.status, 1);
+        EXPECT_EQ(result.err, change.expected_error);
+        EXPECT_EQ(result.out, OPENING + EXCITATION_PROMPT + PRESS_ANY_KEY);
+        EXPECT_EQ(read_file(fixture.dir / change.response_now), RESPONSE);
+    }
+}
+
+TEST(Run, ResultFilesThatAreOneFileAreRefused)
+{
+    const struct {
+        const char* title;
+        void (*link)(const fs::path& dir);
+    } links[] = {
+        {"symbolic link", [](const fs::path& dir) {
+             fs::create_symlink("complex.out", dir / "magnitude_phase.out");
+         }},
+        {"hard link", [](const fs::path& dir) {
+             fs::create_hard_link(dir / "complex.out", dir / "magnitude_phase.out");
+         }},
+    };
+    for (const auto& link : links) {
+        SCOPED_TRACE(link.title);
+        Fixture fixture(RESPONSE, EXCITATION);
+        write_file(fixture.dir / "complex.out", "precious\n");
+        link.link(fixture.dir.path);
+        const RunResult run = fixture.run("r.txt e.txt\n");
+        EXPECT_EQ(run.status, 1);
+        EXPECT_EQ(run.err, "fravlin: magnitude_phase.out: is the same file as complex.out, so the "
+                           "two results would mix; remove the link first\n");
+        EXPECT_EQ(run.out, OPENING + EXCITATION_PROMPT + PRESS_ANY_KEY);
+        EXPECT_EQ(read_file(fixture.dir / "complex.out"), "precious\n");
+    }
+}
+
+// The first run reads its response from a FIFO, so it holds its result
+// files, emptied, until the test has written the records.
+TEST(Run, SecondRunAtOnceInTheSameFolderIsRefusedAndTheFirstCompletes)
+{
+    Fixture fixture(RESPONSE, EXCITATION);
+    write_file(fixture.dir / "complex.out", "left by an earlier run\n");
+    ASSERT_EQ(mkfifo((fixture.dir / "r.fifo").c_str(), 0600), 0);
+    const int fifo = open((fixture.dir / "r.fifo").c_str(), O_RDWR | O_CLOEXEC);
+    ASSERT_GE(fifo, 0);
+    HeldRun first(fixture.dir.path);
+    first.type("r.fifo e.txt\n");
+    for (int waited = 0; fs::file_size(fixture.dir / "complex.out") != 0 && waited < 20000; waited += 10)
+        usleep(10000);
+    ASSERT_EQ(fs::file_size(fixture.dir / "complex.out"), 0u) << "the first run did not start";
+
+    const RunResult second = fixture.run("e.txt r.txt\n");
+    EXPECT_EQ(second.status, 1);
+    EXPECT_EQ(second.err,
+              "fravlin: complex.out: another fravlin run is writing the results in this folder\n");
+    EXPECT_EQ(second.out, OPENING + EXCITATION_PROMPT + PRESS_ANY_KEY);
+
+    ASSERT_EQ(write(fifo, RESPONSE.data(), RESPONSE.size()), ssize_t(RESPONSE.size()));
+    close(fifo);
+    const RunResult completed = first.finish();
+    EXPECT_EQ(completed.status, 0);
+    EXPECT_EQ(completed.err, "");
+    EXPECT_EQ(fixture.result("complex.out"), COMPLEX_LINES);
+    EXPECT_EQ(fixture.result("magnitude_phase.out"), MAGNITUDE_PHASE_LINES);
+
+    // The lock went with the first run.
+    EXPECT_EQ(fixture.run("r.txt e.txt\n").status, 0);
+}
+
+std::string many_records(int count)
+{
+    std::string records;
+    for (int i = 0; i < count; ++i)
+        records += std::to_string(i) + " 1 0\n";
+    return records;
+}
+
+// Results of about 900 KB in each file, over several blocks of lines:
+// every file that could not be written completely is named with the
+// reason of its first failed write.
+TEST(Run, ResultFilesNotWrittenCompletelyAreNamedWithTheirReason)
+{
+    if (WINDOWS_PROGRAM)
+        GTEST_SKIP() << "Wine turns the reasons of these failed writes into others";
+    const std::string records = many_records(20000);
+    const struct {
+        const char* title;
+        RunOptions options;
+        void (*prepare)(const fs::path& dir);
+        const char* expected_error;
+    } cases[] = {
+        {"a full file system", RunOptions{.small_disk = 200 * 1024}, nothing,
+         "fravlin: complex.out: No space left on device\n"
+         "fravlin: magnitude_phase.out: No space left on device\n"},
+        {"a file-size limit", RunOptions{.limits = {{RLIMIT_FSIZE, 16 * 1024}}}, nothing,
+         "fravlin: complex.out: File too large\nfravlin: magnitude_phase.out: File too large\n"},
+        {"a full device", RunOptions{},
+         [](const fs::path& dir) { fs::create_symlink("/dev/full", dir / "complex.out"); },
+         "fravlin: complex.out: No space left on device\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.title);
+        Fixture fixture(records, records);
+        fs::create_directory(fixture.dir / "disk");
+        c.prepare(fixture.dir.path);
+        const bool on_disk = c.options.small_disk != 0;
+        const RunResult run = run_program(fixture.dir.path,
+                                          on_disk ? "../r.txt ../e.txt\n" : "r.txt e.txt\n",
+                                          c.options);
+        if (run.status == NO_SMALL_DISK)
+            GTEST_SKIP() << "no file system can be mounted here";
+        EXPECT_EQ(run.status, 1);
+        EXPECT_EQ(run.err, c.expected_error);
+        EXPECT_EQ(run.out.find("The output text files are"), std::string::npos);
+        EXPECT_TRUE(run.out.ends_with(PRESS_ANY_KEY));
+    }
+}
+
+TEST(Run, StandardOutputThatCannotBeWrittenIsNamedWithItsReason)
+{
+    const struct {
+        const char* title;
+        RunOptions options;
+        const char* expected_error;
+    } cases[] = {
+        {"on a full device", RunOptions{.output_file = "/dev/full"},
+         "fravlin: standard output: No space left on device\n"},
+        {"closed", RunOptions{.output_closed = true},
+         "fravlin: standard output: Bad file descriptor\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.title);
+        Fixture fixture(RESPONSE, EXCITATION);
+        const RunResult run = run_program(fixture.dir.path, "r.txt e.txt\n", c.options);
+        EXPECT_EQ(run.status, 1);
+        if (WINDOWS_PROGRAM)
+            EXPECT_TRUE(run.err.starts_with("fravlin: standard output: ")) << run.err;
+        else
+            EXPECT_EQ(run.err, c.expected_error);
+        // The results themselves are complete, and no input was written.
+        EXPECT_EQ(fixture.result("complex.out"), COMPLEX_LINES);
+        EXPECT_EQ(read_file(fixture.dir / "r.txt"), RESPONSE);
+    }
+}
+
+// Longer than PATH_MAX bytes, and than 32,767 UTF-16 units on Windows.
+std::string too_long(const std::string& start)
+{
+    return start + std::string(WINDOWS_PROGRAM ? 32768 : PATH_MAX + 1, 'n');
+}
+
+// The rest of a name too long to open is never read: the run ends there.
+TEST(Run, NameTooLongIsRefusedAndShownCut)
+{
+    const std::string e_acute = "\xc3\xa9";
+    std::string accented = "x";
+    for (int i = 0; i < 60; ++i)
+        accented += e_acute;
+    const struct {
+        const char* title;
+        std::string input;
+        std::string shown;
+    } cases[] = {
+        {"plain", too_long("") + "\ne.txt\n", std::string(100, 'n') + "..."},
+        // Byte 100 continues a character: the name is cut before it.
+        {"cut at a character", too_long(accented) + "\n", accented.substr(0, 99) + "..."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.title);
+        Fixture fixture(RESPONSE, EXCITATION);
+        const RunResult run = fixture.run(c.input);
+        EXPECT_EQ(run.status, 1);
+        EXPECT_EQ(run.err, "fravlin: " + c.shown + ": File name too long\n");
+        EXPECT_EQ(run.out, OPENING + PRESS_ANY_KEY);
+    }
+}
+
+TEST(Run, EndlessNameUnderAMemoryLimitIsRefused)
+{
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the address sanitizer reserves more address space than any limit";
+#endif
+    if (WINDOWS_PROGRAM)
+        GTEST_SKIP() << "Wine needs more address space than the limit";
+    Fixture fixture(RESPONSE, EXCITATION);
+    const RunOptions options{.input_file = "/dev/zero", .limits = {{RLIMIT_AS, 256 << 20}}};
+    const RunResult run = run_program(fixture.dir.path, "", options);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(run.err.ends_with(": File name too long\n")) << run.err.substr(0, 200);
+    EXPECT_LT(run.err.size(), 200u);
+    EXPECT_EQ(run.out, OPENING + PRESS_ANY_KEY);
 }
 
 TEST(Run, ReadErrorOnAnInputIsReported)

@@ -10,39 +10,6 @@ const double PI_VALUE = std::atan2(0.0, -1.0);
 
 namespace {
 
-FileError file_error(const char* name)
-{
-    return FileError{name, errno != 0 ? errno : EIO};
-}
-
-// Hands the pending lines to the stream, flushes and closes it, and keeps the
-// first error on the way: a write that failed earlier (a full disk) shows
-// here at the latest.
-FileError close_result_file(ResultFile& file)
-{
-    if (file.stream == nullptr)
-        return FileError{};
-    errno = 0;
-    bool failed = std::ferror(file.stream) != 0;
-    int error = errno;
-    if (!failed && !flush_pending_lines(file)) {
-        failed = true;
-        error = errno;
-    }
-    if (std::fflush(file.stream) != 0 && !failed) {
-        failed = true;
-        error = errno;
-    }
-    if (std::fclose(file.stream) != 0 && !failed) {
-        failed = true;
-        error = errno;
-    }
-    file.stream = nullptr;
-    file.pending.reset();
-    file.length = 0;
-    return failed ? FileError{file.name, error != 0 ? error : EIO} : FileError{};
-}
-
 // atan2 with a NaN argument returns a NaN argument, and C libraries differ
 // in which: glibc's is x when x is one, MinGW's is y. The choice shows in
 // the sign of a "nan" that is printed, so glibc's is made everywhere.
@@ -61,7 +28,17 @@ bool flush_pending_lines(ResultFile& file)
 {
     const std::size_t length = file.length;
     file.length = 0;
-    return std::fwrite(file.pending.get(), 1, length, file.stream) == length;
+    errno = 0;
+    if (std::fwrite(file.pending.get(), 1, length, file.stream) == length)
+        return true;
+    keep_write_error(file);
+    return false;
+}
+
+void keep_write_error(ResultFile& file)
+{
+    if (file.error == 0)
+        file.error = errno != 0 ? errno : EIO;
 }
 
 bool attach_result_file(ResultFile& file, std::FILE* stream, const char* name)
@@ -69,27 +46,29 @@ bool attach_result_file(ResultFile& file, std::FILE* stream, const char* name)
     file.stream = stream;
     file.name = name;
     file.length = 0;
+    file.error = 0;
     file.pending.reset(new (std::nothrow) char[RESULT_BLOCK_SIZE]);
     return file.pending != nullptr;
 }
 
-FileError open_result_files(ResultFiles& files)
+FileError close_result_file(ResultFile& file)
 {
-    for (ResultFile* file : {&files.complex, &files.magnitude_phase}) {
-        const char* name = file == &files.complex ? COMPLEX_FILE_NAME : MAGNITUDE_PHASE_FILE_NAME;
-        errno = 0;
-        std::FILE* stream = std::fopen(name, "w");
-        if (stream == nullptr) {
-            const FileError error = file_error(name);
-            close_result_files(files);
-            return error;
-        }
-        if (!attach_result_file(*file, stream, name)) {
-            close_result_files(files);
-            return FileError{name, ENOMEM};
-        }
-    }
-    return FileError{};
+    if (file.stream == nullptr)
+        return FileError{};
+    if (file.error == 0)
+        flush_pending_lines(file);
+    errno = 0;
+    if (std::fflush(file.stream) != 0 || std::ferror(file.stream))
+        keep_write_error(file);
+    errno = 0;
+    if (std::fclose(file.stream) != 0)
+        keep_write_error(file);
+    const FileError error = file.error != 0 ? FileError{file.name, file.error} : FileError{};
+    file.stream = nullptr;
+    file.pending.reset();
+    file.length = 0;
+    file.error = 0;
+    return error;
 }
 
 FileError close_result_files(ResultFiles& files)

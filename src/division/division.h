@@ -43,6 +43,7 @@ struct ResultFile {
     const char* name = nullptr;
     std::unique_ptr<char[]> pending;
     std::size_t length = 0;
+    int error = 0;  // errno of the first write that failed; later ones may say less
 };
 
 struct ResultFiles {
@@ -60,20 +61,22 @@ struct FileError {
     int error = 0;               // its errno
 };
 
-// Creates (or empties) "complex.out", then "magnitude_phase.out", as text.
-// When one cannot be created, neither is left open.
-FileError open_result_files(ResultFiles& files);
-
-// Takes over a stream opened elsewhere as a result file, as
-// open_result_files does with the files it creates. False when memory for
-// its lines is short.
+// Takes over a stream opened for writing as a result file (the dialogue
+// opens and checks them). False when memory for its lines is short.
 bool attach_result_file(ResultFile& file, std::FILE* stream, const char* name);
 
 // Hands the pending lines to the stream; false when the stream refused them.
 bool flush_pending_lines(ResultFile& file);
 
-// Flushes and closes both files, checking every step; a write that failed
-// earlier (a full disk) is reported here.
+// Keeps errno as the reason of a failed write, unless an earlier failure
+// gave one.
+void keep_write_error(ResultFile& file);
+
+// Flushes and closes one file, checking every step; a write that failed
+// earlier (a full disk) is reported here, with the reason it had then.
+FileError close_result_file(ResultFile& file);
+
+// The same for both files; the first failure is returned.
 FileError close_result_files(ResultFiles& files);
 
 QuotientPoint compute_quotient_point(const Spectrum& response, const Spectrum& excitation, long j);

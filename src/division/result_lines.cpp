@@ -23,7 +23,7 @@ char* write_frequency(ResultFiles& files, char* out, double frequency)
 char* start_line(ResultFile& file)
 {
     if (file.length > RESULT_BLOCK_SIZE - RESULT_LINE_MAX)
-        flush_pending_lines(file);  // a failure stays on the stream for the close to report
+        flush_pending_lines(file);  // a failure is kept for the close to report
     return file.pending.get() + file.length;
 }
 

@@ -4,12 +4,16 @@
 
 void write_complex_line(ResultFiles& files, const QuotientPoint& point)
 {
-    std::fprintf(files.complex.stream, "%14.5e %14.4e %14.4e \n", point.frequency, point.real,
-                 point.imaginary);
+    if (std::fprintf(files.complex.stream, "%14.5e %14.4e %14.4e \n", point.frequency, point.real,
+                     point.imaginary)
+        < 0)
+        keep_write_error(files.complex);
 }
 
 void write_magnitude_phase_line(ResultFiles& files, const QuotientPoint& point)
 {
-    std::fprintf(files.magnitude_phase.stream, "%14.5e %14.4e  %14.4e\n", point.frequency,
-                 point.magnitude, point.phase);
+    if (std::fprintf(files.magnitude_phase.stream, "%14.5e %14.4e  %14.4e\n", point.frequency,
+                     point.magnitude, point.phase)
+        < 0)
+        keep_write_error(files.magnitude_phase);
 }

@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <new>
 
 #include "console.h"
 #include "input_report.h"
@@ -13,12 +14,36 @@
 
 namespace {
 
+// A name is shown whole up to this many bytes; a longer one is cut at a
+// character's start and ends in "...", so that no message holds a name of
+// thousands of bytes.
+constexpr std::size_t SHOWN_NAME_MAX = 100;
+
+// The first failure to write standard output: a later flush finds the
+// text dropped and succeeds, so the reason is kept when it happens.
+int g_output_error = 0;
+
+void flush_output()
+{
+    errno = 0;
+    if (std::fflush(stdout) != 0 && g_output_error == 0)
+        g_output_error = errno != 0 ? errno : EIO;
+}
+
 // Standard output is flushed first so that the console shows the two
 // streams in the order they were written.
 void report(const char* name, const char* reason)
 {
-    std::fflush(stdout);
-    std::fprintf(stderr, "fravlin: %s: %s\n", name, reason);
+    flush_output();
+    const std::size_t length = std::strlen(name);
+    if (length <= SHOWN_NAME_MAX) {
+        std::fprintf(stderr, "fravlin: %s: %s\n", name, reason);
+        return;
+    }
+    std::size_t shown = SHOWN_NAME_MAX;
+    while (shown > 0 && (static_cast<unsigned char>(name[shown]) & 0xc0) == 0x80)
+        --shown;
+    std::fprintf(stderr, "fravlin: %.*s...: %s\n", static_cast<int>(shown), name, reason);
 }
 
 void report_error(const char* name, int error)
@@ -26,21 +51,56 @@ void report_error(const char* name, int error)
     report(name, std::strerror(error));
 }
 
-int give_up()
+// A result file given as an input would be emptied before it is read.
+void refuse_result_file(const char* name, const char* result_name)
 {
-    std::fputs("\n Press any key to exit.\n\n", stdout);
-    std::fflush(stdout);
-    wait_for_key();
-    return EXIT_FAILED;
+    char reason[160];
+    std::snprintf(reason, sizeof reason,
+                  "is the result file %s, which this run would empty; copy it under another name "
+                  "first",
+                  result_name);
+    report(name, reason);
 }
 
-// Asks for one input file and opens it. A result file given as an input
-// would be emptied before it is read, so it is refused.
+// Every run ends here: the key prompt, then the wait. Standard output that
+// could not be written fails the run, with its reason.
+int end_run(int status)
+{
+    std::fputs("\n Press any key to exit.\n\n", stdout);
+    flush_output();
+    if (g_output_error != 0 || std::ferror(stdout)) {
+        std::fprintf(stderr, "fravlin: standard output: %s\n",
+                     std::strerror(g_output_error != 0 ? g_output_error : EIO));
+        status = EXIT_FAILED;
+    }
+    wait_for_key();
+    return status;
+}
+
+int give_up()
+{
+    return end_run(EXIT_FAILED);
+}
+
+// Asks for one input file and opens it. A result file given as an input is
+// refused now, before the next prompt; open_results checks again.
 std::FILE* ask_for_input(const char* prompt, std::string& name)
 {
     std::fputs(prompt, stdout);
-    std::fflush(stdout);
-    if (!read_name(name)) {
+    flush_output();
+    NameRead outcome;
+    try {
+        outcome = read_name(name);
+    } catch (const std::bad_alloc&) {
+        report_error("standard input", ENOMEM);
+        return nullptr;
+    }
+    if (outcome == NameRead::TOO_LONG) {
+        // The rest of it stays unread: it may have no end.
+        report_error(name.c_str(), ENAMETOOLONG);
+        return nullptr;
+    }
+    if (outcome == NameRead::NONE) {
         if (std::ferror(stdin))
             report_error("standard input", errno != 0 ? errno : EIO);
         else
@@ -55,16 +115,98 @@ std::FILE* ask_for_input(const char* prompt, std::string& name)
     }
     for (const char* result_name : {COMPLEX_FILE_NAME, MAGNITUDE_PHASE_FILE_NAME}) {
         if (same_file(file, result_name)) {
-            std::fflush(stdout);
-            std::fprintf(stderr,
-                         "fravlin: %s: is the result file %s, which this run would empty; "
-                         "copy it under another name first\n",
-                         name.c_str(), result_name);
+            refuse_result_file(name.c_str(), result_name);
             std::fclose(file);
             return nullptr;
         }
     }
     return file;
+}
+
+struct Input {
+    std::FILE* file;
+    const std::string& name;
+};
+
+// Tells why a result file cannot be taken, when it is an input or the
+// other result file; false when it is neither. By name for a file that
+// could not be opened, by the open files otherwise.
+bool refuse_as_input(const Input (&inputs)[2], std::FILE* first_result, const char* name,
+                     std::FILE* stream)
+{
+    for (const Input& input : inputs) {
+        if (stream != nullptr ? same_open_file(input.file, stream) : same_file(input.file, name)) {
+            refuse_result_file(input.name.c_str(), name);
+            return true;
+        }
+    }
+    if (first_result != nullptr
+        && (stream != nullptr ? same_open_file(first_result, stream)
+                              : same_file(first_result, name))) {
+        report(name,
+               "is the same file as complex.out, so the two results would mix; remove the link "
+               "first");
+        return true;
+    }
+    return false;
+}
+
+void report_result_error(const char* name, int error)
+{
+    if (error == RESULT_FILE_LOCKED)
+        report(name, "another fravlin run is writing the results in this folder");
+    else
+        report_error(name, error);
+}
+
+void close_streams(std::FILE* const (&streams)[2])
+{
+    for (std::FILE* stream : streams)
+        if (stream != nullptr)
+            std::fclose(stream);
+}
+
+// Opens the result files without emptying them, checks them, takes them
+// from other runs and only then empties them: the identity compared is
+// that of the files opened, so a rename or a link made while the names
+// were typed cannot make the run empty an input. Nothing is emptied unless
+// both files pass.
+bool open_results(ResultFiles& results, const Input (&inputs)[2])
+{
+    const char* const names[2] = {COMPLEX_FILE_NAME, MAGNITUDE_PHASE_FILE_NAME};
+    std::FILE* streams[2] = {};
+    for (int i = 0; i < 2; ++i) {
+        int error = 0;
+        streams[i] = open_result_stream(names[i], error);
+        if (refuse_as_input(inputs, i == 1 ? streams[0] : nullptr, names[i], streams[i])) {
+            close_streams(streams);
+            return false;
+        }
+        if (streams[i] == nullptr) {
+            report_result_error(names[i], error);
+            close_streams(streams);
+            return false;
+        }
+    }
+    // Locked only once known to be two files (two locks of one file in one
+    // process would refuse each other), and both locked before either is
+    // emptied.
+    for (int (*step)(std::FILE*) : {lock_result_stream, empty_result_stream}) {
+        for (int i = 0; i < 2; ++i) {
+            if (const int error = step(streams[i]); error != 0) {
+                report_result_error(names[i], error);
+                close_streams(streams);
+                return false;
+            }
+        }
+    }
+    const bool attached = attach_result_file(results.complex, streams[0], names[0]);
+    if (!attach_result_file(results.magnitude_phase, streams[1], names[1]) || !attached) {
+        report_error("fravlin", ENOMEM);
+        close_result_files(results);
+        return false;
+    }
+    return true;
 }
 
 bool read_input(std::FILE* file, const std::string& name, Spectrum& spectrum, ReadOutcome& outcome)
@@ -81,24 +223,34 @@ bool read_input(std::FILE* file, const std::string& name, Spectrum& spectrum, Re
 
 }  // namespace
 
-bool read_name(std::string& name)
+NameRead read_name(std::string& name)
 {
-    if (use_line_editor())
-        return read_edited_name(name);
+    if (use_line_editor()) {
+        if (!read_edited_name(name))
+            return NameRead::NONE;
+        std::size_t length = 0;
+        for (const char byte : name)
+            length += name_length_of(static_cast<unsigned char>(byte));
+        return length > MAX_NAME_LENGTH ? NameRead::TOO_LONG : NameRead::GIVEN;
+    }
     int c;
     do
         c = std::getchar();
     while (c != EOF && std::isspace(c));
     if (c == EOF)
-        return false;
+        return NameRead::NONE;
     name.clear();
+    std::size_t length = 0;
     do {
         name.push_back(static_cast<char>(c));
+        length += name_length_of(static_cast<unsigned char>(c));
+        if (length > MAX_NAME_LENGTH)
+            return NameRead::TOO_LONG;
         c = std::getchar();
     } while (c != EOF && !std::isspace(c));
     if (c != EOF)
         std::ungetc(c, stdin);
-    return true;
+    return NameRead::GIVEN;
 }
 
 void print_spectrum_summary(const char* title, const Spectrum& spectrum, const char* last_line)
@@ -138,10 +290,9 @@ int run_dialogue()
         return give_up();
 
     ResultFiles results;
-    if (const FileError error = open_result_files(results); error.name != nullptr) {
-        report_error(error.name, open_error(error.name, error.error));
+    const Input inputs[2] = {{response_file, response_name}, {excitation_file, excitation_name}};
+    if (!open_results(results, inputs))
         return give_up();
-    }
 
     ReadOutcome response_outcome, excitation_outcome;
     if (!read_input(response_file, response_name, response, response_outcome)
@@ -158,11 +309,17 @@ int run_dialogue()
 
     const bool complete = divide_spectra(response, excitation, common_count, results);
 
-    // The files are complete on disk before they are announced.
-    if (const FileError error = close_result_files(results); error.name != nullptr) {
-        report_error(error.name, error.error);
-        return give_up();
+    // The files are complete on disk before they are announced; each one
+    // that is not is named with its reason.
+    bool closed = true;
+    for (ResultFile* file : {&results.complex, &results.magnitude_phase}) {
+        if (const FileError error = close_result_file(*file); error.name != nullptr) {
+            report_error(error.name, error.error);
+            closed = false;
+        }
     }
+    if (!closed)
+        return give_up();
     const bool suspect =
         report_inputs({response_name.c_str(), response_file, &response, response_outcome},
                       {excitation_name.c_str(), excitation_file, &excitation, excitation_outcome},
@@ -172,10 +329,7 @@ int run_dialogue()
 
     std::fputs("\n\n The output text files are: \n\n   complex.out  \n   magnitude_phase.out\n",
                stdout);
-    std::fputs("\n Press any key to exit.\n\n", stdout);
-    std::fflush(stdout);
-    wait_for_key();
     if (!complete)
-        return EXIT_SYNC_ERROR;
-    return suspect ? EXIT_SUSPECT_INPUT : EXIT_COMPLETE;
+        return end_run(EXIT_SYNC_ERROR);
+    return end_run(suspect ? EXIT_SUSPECT_INPUT : EXIT_COMPLETE);
 }

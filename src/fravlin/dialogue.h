@@ -25,5 +25,8 @@ int run_dialogue();
 void print_spectrum_summary(const char* title, const Spectrum& spectrum, const char* last_line);
 
 // Reads the next white-space delimited word of standard input, leaving the
-// white space after it unread. False at the end of input before a word.
-bool read_name(std::string& name);
+// white space after it unread. NONE at the end of input before a word;
+// TOO_LONG as soon as the word passes MAX_NAME_LENGTH (console.h), with
+// the rest of it unread.
+enum class NameRead { GIVEN, NONE, TOO_LONG };
+NameRead read_name(std::string& name);

@@ -1,10 +1,24 @@
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <new>
 
+#include "console.h"
 #include "dialogue.h"
 
 int main()
 {
-    int status = run_dialogue();
+    prepare_process();
+    int status;
+    // Memory short anywhere ends the run with its reason, never with an
+    // abort.
+    try {
+        status = run_dialogue();
+    } catch (const std::bad_alloc&) {
+        std::fflush(stdout);
+        std::fprintf(stderr, "fravlin: fravlin: %s\n", std::strerror(ENOMEM));
+        status = EXIT_FAILED;
+    }
     // A console that could not take the dialogue's text is a failed run too.
     if (std::fflush(stdout) != 0 || std::ferror(stdout))
         status = EXIT_FAILED;

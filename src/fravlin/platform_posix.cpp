@@ -2,9 +2,9 @@
 
 #include <cerrno>
 #include <csignal>
-#include <iterator>
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
@@ -15,19 +15,115 @@ namespace {
 // key is complete (a lone Escape, say).
 constexpr int KEY_TAIL_TIMEOUT_MS = 50;
 
-// What the signal handler needs to give the terminal back.
+// What the signal handlers need to give the terminal back and to take it
+// again after a stop.
 int g_terminal = -1;
 termios g_saved_settings;
+termios g_key_settings;
 
-constexpr int HANDLED_SIGNALS[] = {SIGTERM, SIGHUP, SIGINT, SIGQUIT};
-struct sigaction g_old_actions[std::size(HANDLED_SIGNALS)];
+// The signals whose default action ends the process and that can be
+// caught. SIGXFSZ is ignored by prepare_process, SIGKILL cannot be caught.
+constexpr int ENDING_SIGNALS[] = {
+    SIGHUP,  SIGINT,  SIGQUIT, SIGILL,  SIGTRAP, SIGABRT,   SIGBUS,  SIGFPE,  SIGSEGV,
+    SIGUSR1, SIGUSR2, SIGPIPE, SIGALRM, SIGTERM, SIGVTALRM, SIGPROF, SIGXCPU, SIGSYS,
+#ifdef SIGPOLL
+    SIGPOLL,
+#endif
+#ifdef SIGSTKFLT
+    SIGSTKFLT,
+#endif
+#ifdef SIGPWR
+    SIGPWR,
+#endif
+};
+constexpr int STOP_SIGNALS[] = {SIGTSTP, SIGTTIN, SIGTTOU};
+
+struct sigaction g_old_actions[NSIG];
+
+// A process in the background must leave the terminal's settings to the
+// job in the foreground (the shell, usually).
+bool in_foreground()
+{
+    return tcgetpgrp(g_terminal) == getpgrp();
+}
 
 extern "C" void restore_terminal_and_die(int signal_number)
 {
-    // tcsetattr is async-signal-safe; the handler was reset by SA_RESETHAND,
-    // so the signal raised again ends the process as it would have.
-    tcsetattr(g_terminal, TCSANOW, &g_saved_settings);
+    // The handler was reset by SA_RESETHAND, so the signal raised again
+    // ends the process as it would have, once the handler returns.
+    if (in_foreground())
+        tcsetattr(g_terminal, TCSANOW, &g_saved_settings);
     raise(signal_number);
+}
+
+// A stop (Ctrl-Z is a key here, but kill -TSTP, or a read or a change of
+// the terminal from the background): the shell gets the terminal as it
+// was, the process stops with the signal that stopped it, and once
+// continued it takes the same signal again.
+extern "C" void restore_terminal_and_stop(int signal_number)
+{
+    const int saved_errno = errno;
+    if (in_foreground())
+        tcsetattr(g_terminal, TCSANOW, &g_saved_settings);
+    struct sigaction stop = {};
+    stop.sa_handler = SIG_DFL;
+    sigemptyset(&stop.sa_mask);
+    struct sigaction handler;
+    sigaction(signal_number, &stop, &handler);
+    raise(signal_number);
+    sigset_t unblocked;
+    sigemptyset(&unblocked);
+    sigaddset(&unblocked, signal_number);
+    sigprocmask(SIG_UNBLOCK, &unblocked, nullptr);  // the process stops here
+    sigaction(signal_number, &handler, nullptr);
+    errno = saved_errno;
+}
+
+// After fg the wait goes on for a single key; a process continued in the
+// background leaves the terminal alone, and its read stops it again.
+extern "C" void take_terminal_again(int)
+{
+    const int saved_errno = errno;
+    if (in_foreground())
+        tcsetattr(g_terminal, TCSANOW, &g_key_settings);
+    errno = saved_errno;
+}
+
+template <typename Action>
+void for_each_handled_signal(Action action)
+{
+    for (int signal_number : ENDING_SIGNALS)
+        action(signal_number, restore_terminal_and_die, SA_RESETHAND);
+    // The real-time signals end the process too.
+    for (int signal_number = SIGRTMIN; signal_number <= SIGRTMAX; ++signal_number)
+        action(signal_number, restore_terminal_and_die, SA_RESETHAND);
+    for (int signal_number : STOP_SIGNALS)
+        action(signal_number, restore_terminal_and_stop, 0);
+    action(SIGCONT, take_terminal_again, 0);
+}
+
+void handle_signals()
+{
+    for_each_handled_signal([](int signal_number, void (*handler)(int), int flags) {
+        struct sigaction action = {};
+        action.sa_handler = handler;
+        action.sa_flags = flags;
+        // No handler interrupts another, and the terminal's settings may be
+        // changed from the background while a handler runs.
+        sigemptyset(&action.sa_mask);
+        for (int blocked : ENDING_SIGNALS)
+            sigaddset(&action.sa_mask, blocked);
+        for (int blocked : STOP_SIGNALS)
+            sigaddset(&action.sa_mask, blocked);
+        sigaction(signal_number, &action, &g_old_actions[signal_number]);
+    });
+}
+
+void restore_signal_actions()
+{
+    for_each_handled_signal([](int signal_number, void (*)(int), int) {
+        sigaction(signal_number, &g_old_actions[signal_number], nullptr);
+    });
 }
 
 bool read_byte(int terminal, unsigned char& byte)
@@ -90,28 +186,26 @@ void wait_for_key()
     g_terminal = terminal;
     g_saved_settings = settings;
 
-    struct sigaction restore = {};
-    restore.sa_handler = restore_terminal_and_die;
-    restore.sa_flags = SA_RESETHAND;
-    sigemptyset(&restore.sa_mask);
-    for (std::size_t i = 0; i < std::size(HANDLED_SIGNALS); ++i)
-        sigaction(HANDLED_SIGNALS[i], &restore, &g_old_actions[i]);
-
     // No echo, no line editing, and Ctrl-C, Ctrl-Z, Ctrl-S arrive as keys.
     // TCSANOW rather than TCSAFLUSH: keys typed ahead must stay queued.
     settings.c_lflag &= static_cast<tcflag_t>(~(ICANON | ECHO | ISIG | IEXTEN));
     settings.c_iflag &= static_cast<tcflag_t>(~(IXON | ICRNL));
     settings.c_cc[VMIN] = 1;
     settings.c_cc[VTIME] = 0;
+    g_key_settings = settings;
+    handle_signals();
+
     if (tcsetattr(terminal, TCSANOW, &settings) == 0) {
         unsigned char key;
         if (read_byte(terminal, key))
             consume_rest_of_key(terminal, key);
+        // The rest of what was typed (a name given after a refused one, a
+        // pasted line) was meant for this program, not for the shell.
+        tcflush(terminal, TCIFLUSH);
         tcsetattr(terminal, TCSANOW, &g_saved_settings);
     }
 
-    for (std::size_t i = 0; i < std::size(HANDLED_SIGNALS); ++i)
-        sigaction(HANDLED_SIGNALS[i], &g_old_actions[i], nullptr);
+    restore_signal_actions();
     g_terminal = -1;
     close(terminal);
 }
@@ -145,4 +239,75 @@ bool same_file(std::FILE* file, const char* path)
     struct stat path_status;
     return fstat(fileno(file), &open_status) == 0 && stat(path, &path_status) == 0
         && open_status.st_dev == path_status.st_dev && open_status.st_ino == path_status.st_ino;
+}
+
+bool same_open_file(std::FILE* first, std::FILE* second)
+{
+    struct stat first_status;
+    struct stat second_status;
+    return fstat(fileno(first), &first_status) == 0 && fstat(fileno(second), &second_status) == 0
+        && first_status.st_dev == second_status.st_dev
+        && first_status.st_ino == second_status.st_ino;
+}
+
+std::FILE* open_result_stream(const char* name, int& error)
+{
+    const int descriptor = open(name, O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
+    if (descriptor < 0) {
+        error = errno;
+        return nullptr;
+    }
+    // "w" on a descriptor sets the stream's mode; it empties nothing.
+    std::FILE* stream = fdopen(descriptor, "w");
+    if (stream == nullptr) {
+        error = errno;
+        close(descriptor);
+    }
+    return stream;
+}
+
+namespace {
+
+// Only a regular file is locked and emptied: a device such as /dev/null
+// is shared by nature and has nothing to empty.
+bool is_regular(std::FILE* file)
+{
+    struct stat status;
+    return fstat(fileno(file), &status) == 0 && S_ISREG(status.st_mode);
+}
+
+}  // namespace
+
+int lock_result_stream(std::FILE* file)
+{
+    if (!is_regular(file))
+        return 0;
+    if (flock(fileno(file), LOCK_EX | LOCK_NB) != 0) {
+        // A file system without locks still takes the results.
+        return errno == EWOULDBLOCK ? RESULT_FILE_LOCKED : 0;
+    }
+    // The lock belongs to the open file, and a second descriptor of it,
+    // never closed, holds it after the stream is closed, through the key
+    // wait to the end of the process.
+    fcntl(fileno(file), F_DUPFD_CLOEXEC, 3);
+    return 0;
+}
+
+int empty_result_stream(std::FILE* file)
+{
+    if (is_regular(file) && ftruncate(fileno(file), 0) != 0)
+        return errno;
+    return 0;
+}
+
+void prepare_process()
+{
+    // A write over the file-size limit fails with EFBIG and is reported.
+    std::signal(SIGXFSZ, SIG_IGN);
+    // A closed standard stream is given a descriptor that refuses its use
+    // (EBADF, as when closed), so that no file opened later takes its
+    // number and receives what was meant for it.
+    for (int descriptor = 0; descriptor <= 2; ++descriptor)
+        if (fcntl(descriptor, F_GETFD) < 0 && errno == EBADF)
+            open("/dev/null", descriptor == 0 ? O_WRONLY : O_RDONLY);
 }

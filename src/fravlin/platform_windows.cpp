@@ -4,7 +4,10 @@
 #include <cerrno>
 #include <conio.h>
 #include <cstring>
+#include <fcntl.h>
 #include <io.h>
+#include <share.h>
+#include <sys/stat.h>
 #include <string>
 #include <windows.h>
 
@@ -76,6 +79,28 @@ bool identify(HANDLE handle, BY_HANDLE_FILE_INFORMATION& information)
     return handle != INVALID_HANDLE_VALUE && GetFileInformationByHandle(handle, &information);
 }
 
+HANDLE handle_of(std::FILE* file)
+{
+    return reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file)));
+}
+
+// The volume serial number and the file index identify a file on FAT and
+// NTFS volumes, whatever name (or hard link) it was opened by.
+bool same_identity(const BY_HANDLE_FILE_INFORMATION& first,
+                   const BY_HANDLE_FILE_INFORMATION& second)
+{
+    return first.dwVolumeSerialNumber == second.dwVolumeSerialNumber
+        && first.nFileIndexHigh == second.nFileIndexHigh
+        && first.nFileIndexLow == second.nFileIndexLow;
+}
+
+// Only a file on a disk is emptied; a device such as NUL has nothing to
+// empty.
+bool is_disk_file(std::FILE* file)
+{
+    return GetFileType(handle_of(file)) == FILE_TYPE_DISK;
+}
+
 }  // namespace
 
 // _getch reads the console's own input buffer through CONIN$, whatever
@@ -83,8 +108,9 @@ bool identify(HANDLE handle, BY_HANDLE_FILE_INFORMATION& information)
 // mouse and focus events and the modifier keys pressed alone; Ctrl-C comes
 // as the key 3. Function and cursor keys give 0 or 224 first and their code
 // second, and both are read so that nothing of the key is left for the
-// shell. A process without a console (started detached, or by a service)
-// has no CONIN$ to open, and the wait ends at once.
+// shell, nor what is still queued after it. A process without a console
+// (started detached, or by a service) has no CONIN$ to open, and the wait
+// ends at once.
 void wait_for_key()
 {
     HANDLE console = CreateFileW(L"CONIN$", GENERIC_READ | GENERIC_WRITE,
@@ -93,13 +119,13 @@ void wait_for_key()
     if (console == INVALID_HANDLE_VALUE)
         return;
     DWORD mode;
-    const bool is_console = GetConsoleMode(console, &mode) != 0;
+    if (GetConsoleMode(console, &mode) != 0) {
+        const int key = _getch();
+        if (key == 0 || key == 0xe0)
+            _getch();
+        FlushConsoleInputBuffer(console);
+    }
     CloseHandle(console);
-    if (!is_console)
-        return;
-    const int key = _getch();
-    if (key == 0 || key == 0xe0)
-        _getch();
 }
 
 std::FILE* open_input_file(const char* name, int& error)
@@ -127,12 +153,10 @@ int open_error(const char* name, int error)
     return error;
 }
 
-// The volume serial number and the file index identify a file on FAT and
-// NTFS volumes, whatever name (or hard link) it was opened by.
 bool same_file(std::FILE* file, const char* path)
 {
     BY_HANDLE_FILE_INFORMATION open_file;
-    if (!identify(reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file))), open_file))
+    if (!identify(handle_of(file), open_file))
         return false;
     HANDLE named = CreateFileW(windows_path(path).c_str(), 0,
                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
@@ -141,7 +165,59 @@ bool same_file(std::FILE* file, const char* path)
     const bool identified = identify(named, named_file);
     if (named != INVALID_HANDLE_VALUE)
         CloseHandle(named);
-    return identified && open_file.dwVolumeSerialNumber == named_file.dwVolumeSerialNumber
-        && open_file.nFileIndexHigh == named_file.nFileIndexHigh
-        && open_file.nFileIndexLow == named_file.nFileIndexLow;
+    return identified && same_identity(open_file, named_file);
 }
+
+bool same_open_file(std::FILE* first, std::FILE* second)
+{
+    BY_HANDLE_FILE_INFORMATION first_file;
+    BY_HANDLE_FILE_INFORMATION second_file;
+    return identify(handle_of(first), first_file) && identify(handle_of(second), second_file)
+        && same_identity(first_file, second_file);
+}
+
+// The share mode is the lock: while the file is open here, others may read
+// it but not open it for writing, and another run's open fails with a
+// sharing violation. _wsopen with _O_CREAT and without _O_TRUNC is
+// CreateFileW with OPEN_ALWAYS; the C library keeps the system's error in
+// _doserrno and gives its errno value.
+std::FILE* open_result_stream(const char* name, int& error)
+{
+    errno = 0;
+    _doserrno = 0;
+    const int descriptor = _wsopen(windows_path(name).c_str(),
+                                   _O_WRONLY | _O_CREAT | _O_TEXT | _O_NOINHERIT, _SH_DENYWR,
+                                   _S_IREAD | _S_IWRITE);
+    if (descriptor < 0) {
+        error = _doserrno == ERROR_SHARING_VIOLATION ? RESULT_FILE_LOCKED
+                                                     : open_error(name, errno != 0 ? errno : EACCES);
+        return nullptr;
+    }
+    // Text mode: lines end in CR LF.
+    std::FILE* stream = _fdopen(descriptor, "w");
+    if (stream == nullptr) {
+        error = errno != 0 ? errno : EMFILE;
+        _close(descriptor);
+    }
+    return stream;
+}
+
+// A second handle of the file, never closed, keeps the share mode in force
+// after the stream is closed, through the key wait to the end of the
+// process.
+int lock_result_stream(std::FILE* file)
+{
+    HANDLE kept;
+    DuplicateHandle(GetCurrentProcess(), handle_of(file), GetCurrentProcess(), &kept, 0, FALSE,
+                    DUPLICATE_SAME_ACCESS);
+    return 0;
+}
+
+int empty_result_stream(std::FILE* file)
+{
+    if (is_disk_file(file) && _chsize(_fileno(file), 0) != 0)
+        return errno != 0 ? errno : EIO;
+    return 0;
+}
+
+void prepare_process() {}

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <windows.h>
 
@@ -139,6 +140,57 @@ TEST(WindowsConsoleLayer, SameFileByIdentityNotByName)
     for (const auto& c : cases)
         EXPECT_EQ(same_file(file, c.path), c.same) << c.path;
     std::fclose(file);
+}
+
+std::string content_of(const char* name)
+{
+    std::ifstream file(name, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+// A result file is opened without losing its content, checked by identity,
+// emptied only when asked, written as text, and denied to other writers
+// (another run) from its opening to the end of the process.
+TEST(WindowsConsoleLayer, ResultFilesOpenedInSteps)
+{
+    ScratchFolder folder;
+    write_file("complex.out", "precious\n");
+    int error = 0;
+    std::FILE* result = open_result_stream("complex.out", error);
+    ASSERT_NE(result, nullptr) << "errno " << error;
+    EXPECT_EQ(content_of("complex.out"), "precious\n");
+
+    std::FILE* input = open_input_file("complex.out", error);
+    ASSERT_NE(input, nullptr) << "an input open for reading does not keep a result file";
+    EXPECT_TRUE(same_open_file(input, result));
+    std::fclose(input);
+
+    EXPECT_EQ(open_result_stream("complex.out", error), nullptr);
+    EXPECT_EQ(error, RESULT_FILE_LOCKED);
+    ASSERT_TRUE(CreateHardLinkW(L"hard.out", L"complex.out", nullptr));
+    EXPECT_EQ(open_result_stream("hard.out", error), nullptr) << "one file under two names";
+    EXPECT_EQ(error, RESULT_FILE_LOCKED);
+
+    EXPECT_EQ(lock_result_stream(result), 0);
+    EXPECT_EQ(empty_result_stream(result), 0);
+    EXPECT_EQ(content_of("complex.out"), "");
+    std::fputs("line\n", result);
+    EXPECT_EQ(std::fclose(result), 0);
+    EXPECT_EQ(content_of("complex.out"), "line\r\n");
+    EXPECT_EQ(open_result_stream("complex.out", error), nullptr) << "the lock went with the stream";
+    EXPECT_EQ(error, RESULT_FILE_LOCKED);
+
+    write_file("other.out", "");
+    std::FILE* other = open_result_stream("other.out", error);
+    ASSERT_NE(other, nullptr);
+    input = open_input_file("complex.out", error);
+    ASSERT_NE(input, nullptr);
+    EXPECT_FALSE(same_open_file(input, other));
+    std::fclose(input);
+    std::fclose(other);
+    fs::create_directory("folder");
+    EXPECT_EQ(open_result_stream("folder", error), nullptr);
+    EXPECT_EQ(error, EISDIR);
 }
 
 // With a console the wait would want a key; without one it must not wait.
