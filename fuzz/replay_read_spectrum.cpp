@@ -39,7 +39,7 @@ int main(int argc, char** argv)
         std::fclose(file);
         const char* name = std::strrchr(argv[a], '/');
         std::printf("%s %ld %d %d", name != nullptr ? name + 1 : argv[a], spectrum.count,
-                    outcome.records_ignored ? 1 : 0, outcome.error);
+                    outcome.records_ignored ? 1 : 0, outcome.error.code);
         for (long i = 0; i < spectrum.count; ++i) {
             for (double* field : {&spectrum.frequency[i], &spectrum.real[i], &spectrum.imaginary[i]}) {
                 std::printf(" %016" PRIx64, std::bit_cast<std::uint64_t>(*field));

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "division/division.h"
+#include "division/division_detail.h"
 
 namespace {
 
@@ -101,17 +101,18 @@ std::string written_lines(void (*write)(ResultFiles&, const QuotientPoint&),
                           const std::vector<QuotientPoint>& points)
 {
     ResultFiles files;
-    EXPECT_TRUE(attach_result_file(files.complex, std::tmpfile(), "complex"));
-    EXPECT_TRUE(attach_result_file(files.magnitude_phase, std::tmpfile(), "magnitude_phase"));
+    EXPECT_EQ(open_result_files(files, std::tmpfile(), std::tmpfile()).code, 0);
     for (const QuotientPoint& point : points)
         write(files, point);
-    ResultFile& file = write == write_complex_line ? files.complex : files.magnitude_phase;
+    ResultFile& file =
+        write == write_complex_line ? files.state->complex : files.state->magnitude_phase;
     EXPECT_TRUE(flush_pending_lines(file));
     std::fflush(file.stream);
     std::string text(static_cast<std::size_t>(std::ftell(file.stream)), '\0');
     std::rewind(file.stream);
     EXPECT_EQ(std::fread(text.data(), 1, text.size(), file.stream), text.size());
-    EXPECT_EQ(close_result_files(files).name, nullptr);
+    FileError failures[2];
+    EXPECT_TRUE(close_result_files(files, failures));
     return text;
 }
 

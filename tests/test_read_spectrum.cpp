@@ -42,7 +42,7 @@ Result collect(Spectrum& spectrum, ReadOutcome outcome)
 {
     Result result;
     result.records_ignored = outcome.records_ignored;
-    result.error = outcome.error;
+    result.error = outcome.error.code;
     result.stopped_at_text = outcome.stopped_at_text;
     result.last_record_fields = outcome.last_record_fields;
     for (long i = 0; i < spectrum.count; ++i)

@@ -1,4 +1,4 @@
-#include "division/division.h"
+#include "division/division_detail.h"
 
 #include <cerrno>
 #include <cmath>
@@ -38,23 +38,16 @@ bool flush_pending_lines(ResultFile& file)
 void keep_write_error(ResultFile& file)
 {
     if (file.error == 0)
-        file.error = errno != 0 ? errno : EIO;
+        file.error = errno_or(EIO);
 }
 
-bool attach_result_file(ResultFile& file, std::FILE* stream, const char* name)
-{
-    file.stream = stream;
-    file.name = name;
-    file.length = 0;
-    file.error = 0;
-    file.pending.reset(new (std::nothrow) char[RESULT_BLOCK_SIZE]);
-    return file.pending != nullptr;
-}
+namespace {
 
+// Completes one file on disk; its first failure, or code 0.
 FileError close_result_file(ResultFile& file)
 {
     if (file.stream == nullptr)
-        return FileError{};
+        return FileError{file.name, 0};
     if (file.error == 0)
         flush_pending_lines(file);
     errno = 0;
@@ -63,19 +56,49 @@ FileError close_result_file(ResultFile& file)
     errno = 0;
     if (std::fclose(file.stream) != 0)
         keep_write_error(file);
-    const FileError error = file.error != 0 ? FileError{file.name, file.error} : FileError{};
     file.stream = nullptr;
     file.pending.reset();
     file.length = 0;
-    file.error = 0;
-    return error;
+    return FileError{file.name, file.error};
 }
 
-FileError close_result_files(ResultFiles& files)
+}  // namespace
+
+void ResultFilesRelease::operator()(ResultFilesState* state) const
 {
-    const FileError complex = close_result_file(files.complex);
-    const FileError magnitude_phase = close_result_file(files.magnitude_phase);
-    return complex.name != nullptr ? complex : magnitude_phase;
+    for (ResultFile* file : {&state->complex, &state->magnitude_phase})
+        if (file->stream != nullptr)
+            std::fclose(file->stream);
+    delete state;
+}
+
+FileError open_result_files(ResultFiles& files, std::FILE* complex, std::FILE* magnitude_phase)
+{
+    files.state.reset(new (std::nothrow) ResultFilesState);
+    ResultFilesState* state = files.state.get();
+    if (state != nullptr) {
+        state->complex.stream = complex;
+        state->magnitude_phase.stream = magnitude_phase;
+        state->complex.name = COMPLEX_FILE_NAME;
+        state->magnitude_phase.name = MAGNITUDE_PHASE_FILE_NAME;
+        state->complex.pending.reset(new (std::nothrow) char[RESULT_BLOCK_SIZE]);
+        state->magnitude_phase.pending.reset(new (std::nothrow) char[RESULT_BLOCK_SIZE]);
+        if (state->complex.pending && state->magnitude_phase.pending)
+            return FileError{};
+        files.state.reset();  // closes both
+        return FileError{COMPLEX_FILE_NAME, ENOMEM};
+    }
+    std::fclose(complex);
+    std::fclose(magnitude_phase);
+    return FileError{COMPLEX_FILE_NAME, ENOMEM};
+}
+
+bool close_result_files(ResultFiles& files, FileError (&failures)[2])
+{
+    ResultFilesState& state = *files.state;
+    failures[0] = close_result_file(state.complex);
+    failures[1] = close_result_file(state.magnitude_phase);
+    return failures[0].code == 0 && failures[1].code == 0;
 }
 
 QuotientPoint compute_quotient_point(const Spectrum& response, const Spectrum& excitation, long j)

@@ -1,20 +1,24 @@
 // Spectral division: response / excitation, index by index, written to the
 // two result files "complex.out" and "magnitude_phase.out".
 //
-// divide_spectra takes two read spectra, the common count and open result
-// files; before each index it checks that the two frequencies agree within
-// SYNC_TOLERANCE, and on the first mismatch prints "sync error" with both
-// frequencies on standard output and stops. Zero excitations are not
-// guarded: their infinities and NaNs are written as they come out.
-// File errors are returned as a FileError naming the file; nothing here
-// writes to standard error.
+// open_result_files takes the two result streams, opened, checked and
+// emptied by the caller through the platform layer (complex.out first),
+// and makes them the run's ResultFiles. divide_spectra takes two read
+// spectra, the common count and the ResultFiles; before each index it
+// checks that the two frequencies agree within SYNC_TOLERANCE, and on the
+// first mismatch prints "sync error" with both frequencies on standard
+// output and stops. Zero excitations are not guarded: their infinities and
+// NaNs are written as they come out. close_result_files completes both
+// files on disk.
+// File errors are returned as FileError records naming the file, with the
+// reason of the first write that failed; nothing here writes to standard
+// error.
 #pragma once
 
-#include <cstddef>
-#include <cstdint>
 #include <cstdio>
 #include <memory>
 
+#include "spectrum/file_error.h"
 #include "spectrum/spectrum.h"
 
 extern const double PI_VALUE;  // atan2(0.0, -1.0), set before main runs
@@ -31,56 +35,34 @@ struct QuotientPoint {
     double phase;  // degrees
 };
 
-// Lines are gathered in blocks of this size; a line is far shorter than
-// RESULT_LINE_MAX.
-inline constexpr std::size_t RESULT_BLOCK_SIZE = 256 * 1024;
-inline constexpr std::size_t RESULT_LINE_MAX = 256;
-
-// One result file and the lines not yet handed to its stream: lines are
-// formatted into a large block that goes to the stream in one write.
-struct ResultFile {
-    std::FILE* stream = nullptr;
-    const char* name = nullptr;
-    std::unique_ptr<char[]> pending;
-    std::size_t length = 0;
-    int error = 0;  // errno of the first write that failed; later ones may say less
+// The streams, their lines not yet written and the text of the last
+// frequency: the division's own (division_detail.h).
+struct ResultFilesState;
+struct ResultFilesRelease {
+    void operator()(ResultFilesState* state) const;  // closes what is still open, unchecked
 };
 
 struct ResultFiles {
-    ResultFile complex;
-    ResultFile magnitude_phase;
-    // Both lines of an index start with the same frequency: the text made
-    // for one is reused for the other.
-    std::uint64_t frequency_bits = 0;
-    char frequency_text[32] = {};
-    std::size_t frequency_length = 0;
+    std::unique_ptr<ResultFilesState, ResultFilesRelease> state;
 };
 
-struct FileError {
-    const char* name = nullptr;  // the file concerned; null when all went well
-    int error = 0;               // its errno
-};
+// Takes over the two streams, opened for writing as text: both are closed
+// on failure. A failure is a shortage of memory for the lines.
+FileError open_result_files(ResultFiles& files, std::FILE* complex, std::FILE* magnitude_phase);
 
-// Takes over a stream opened for writing as a result file (the dialogue
-// opens and checks them). False when memory for its lines is short.
-bool attach_result_file(ResultFile& file, std::FILE* stream, const char* name);
-
-// Hands the pending lines to the stream; false when the stream refused them.
-bool flush_pending_lines(ResultFile& file);
-
-// Keeps errno as the reason of a failed write, unless an earlier failure
-// gave one.
-void keep_write_error(ResultFile& file);
-
-// Flushes and closes one file, checking every step; a write that failed
-// earlier (a full disk) is reported here, with the reason it had then.
-FileError close_result_file(ResultFile& file);
-
-// The same for both files; the first failure is returned.
-FileError close_result_files(ResultFiles& files);
+// Writes what is pending, flushes and closes both files, checking every
+// step. failures[0] is that of complex.out, failures[1] that of
+// magnitude_phase.out: code 0 when the file is complete on disk, else the
+// reason of its first failed write (a full disk shows here). False when
+// either failed.
+bool close_result_files(ResultFiles& files, FileError (&failures)[2]);
 
 QuotientPoint compute_quotient_point(const Spectrum& response, const Spectrum& excitation, long j);
 
+// Each appends one line for `point` to its file. Defined twice, one for
+// each program: result_lines.cpp (fravlin) formats the lines itself,
+// result_lines_plain.cpp (fravlin-stdio, the benchmark's reference) with
+// fprintf.
 void write_complex_line(ResultFiles& files, const QuotientPoint& point);
 void write_magnitude_phase_line(ResultFiles& files, const QuotientPoint& point);
 

@@ -1,6 +1,6 @@
 // The result lines, formatted without printf but byte for byte as
 // "%14.5e %14.4e %14.4e \n" and "%14.5e %14.4e  %14.4e\n" print them.
-#include "division/division.h"
+#include "division/division_detail.h"
 #include "division/exp_format.h"
 
 #include <bit>
@@ -8,7 +8,7 @@
 
 namespace {
 
-char* write_frequency(ResultFiles& files, char* out, double frequency)
+char* write_frequency(ResultFilesState& files, char* out, double frequency)
 {
     const std::uint64_t bits = std::bit_cast<std::uint64_t>(frequency);
     if (files.frequency_length == 0 || bits != files.frequency_bits) {
@@ -36,26 +36,28 @@ void end_line(ResultFile& file, const char* end)
 
 void write_complex_line(ResultFiles& files, const QuotientPoint& point)
 {
-    char* out = start_line(files.complex);
-    out = write_frequency(files, out, point.frequency);
+    ResultFilesState& state = *files.state;
+    char* out = start_line(state.complex);
+    out = write_frequency(state, out, point.frequency);
     *out++ = ' ';
     out = format_exponent(out, point.real, 14, 4);
     *out++ = ' ';
     out = format_exponent(out, point.imaginary, 14, 4);
     *out++ = ' ';
     *out++ = '\n';
-    end_line(files.complex, out);
+    end_line(state.complex, out);
 }
 
 void write_magnitude_phase_line(ResultFiles& files, const QuotientPoint& point)
 {
-    char* out = start_line(files.magnitude_phase);
-    out = write_frequency(files, out, point.frequency);
+    ResultFilesState& state = *files.state;
+    char* out = start_line(state.magnitude_phase);
+    out = write_frequency(state, out, point.frequency);
     *out++ = ' ';
     out = format_exponent(out, point.magnitude, 14, 4);
     *out++ = ' ';
     *out++ = ' ';
     out = format_exponent(out, point.phase, 14, 4);
     *out++ = '\n';
-    end_line(files.magnitude_phase, out);
+    end_line(state.magnitude_phase, out);
 }

@@ -1,54 +1,22 @@
-#include "dialogue.h"
+#include "fravlin/dialogue.h"
 
-#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <new>
 
-#include "console.h"
-#include "input_report.h"
-#include "name_input.h"
 #include "division/division.h"
 #include "division/number_text.h"
+#include "fravlin/input_report.h"
+#include "fravlin/name_input.h"
+#include "fravlin/platform.h"
+#include "fravlin/report.h"
 
 namespace {
 
-// A name is shown whole up to this many bytes; a longer one is cut at a
-// character's start and ends in "...", so that no message holds a name of
-// thousands of bytes.
-constexpr std::size_t SHOWN_NAME_MAX = 100;
-
-// The first failure to write standard output: a later flush finds the
-// text dropped and succeeds, so the reason is kept when it happens.
-int g_output_error = 0;
-
-void flush_output()
+void report_error(const char* name, int code)
 {
-    errno = 0;
-    if (std::fflush(stdout) != 0 && g_output_error == 0)
-        g_output_error = errno != 0 ? errno : EIO;
-}
-
-// Standard output is flushed first so that the console shows the two
-// streams in the order they were written.
-void report(const char* name, const char* reason)
-{
-    flush_output();
-    const std::size_t length = std::strlen(name);
-    if (length <= SHOWN_NAME_MAX) {
-        std::fprintf(stderr, "fravlin: %s: %s\n", name, reason);
-        return;
-    }
-    std::size_t shown = SHOWN_NAME_MAX;
-    while (shown > 0 && (static_cast<unsigned char>(name[shown]) & 0xc0) == 0x80)
-        --shown;
-    std::fprintf(stderr, "fravlin: %.*s...: %s\n", static_cast<int>(shown), name, reason);
-}
-
-void report_error(const char* name, int error)
-{
-    report(name, std::strerror(error));
+    report(FileError{name, code});
 }
 
 // A result file given as an input would be emptied before it is read.
@@ -68,9 +36,8 @@ int end_run(int status)
 {
     std::fputs("\n Press any key to exit.\n\n", stdout);
     flush_output();
-    if (g_output_error != 0 || std::ferror(stdout)) {
-        std::fprintf(stderr, "fravlin: standard output: %s\n",
-                     std::strerror(g_output_error != 0 ? g_output_error : EIO));
+    if (const int code = output_error(); code != 0) {
+        report_error("standard output", code);
         status = EXIT_FAILED;
     }
     wait_for_key();
@@ -102,15 +69,15 @@ std::FILE* ask_for_input(const char* prompt, std::string& name)
     }
     if (outcome == NameRead::NONE) {
         if (std::ferror(stdin))
-            report_error("standard input", errno != 0 ? errno : EIO);
+            report_error("standard input", errno_or(EIO));
         else
             report("standard input", "no file name given");
         return nullptr;
     }
-    int error = 0;
+    FileError error;
     std::FILE* file = open_input_file(name.c_str(), error);
     if (file == nullptr) {
-        report_error(name.c_str(), error);
+        report(error);
         return nullptr;
     }
     for (const char* result_name : {COMPLEX_FILE_NAME, MAGNITUDE_PHASE_FILE_NAME}) {
@@ -151,12 +118,12 @@ bool refuse_as_input(const Input (&inputs)[2], std::FILE* first_result, const ch
     return false;
 }
 
-void report_result_error(const char* name, int error)
+void report_result_error(const FileError& error)
 {
-    if (error == RESULT_FILE_LOCKED)
-        report(name, "another fravlin run is writing the results in this folder");
+    if (error.code == RESULT_FILE_LOCKED)
+        report(error.name, "another fravlin run is writing the results in this folder");
     else
-        report_error(name, error);
+        report(error);
 }
 
 void close_streams(std::FILE* const (&streams)[2])
@@ -176,14 +143,14 @@ bool open_results(ResultFiles& results, const Input (&inputs)[2])
     const char* const names[2] = {COMPLEX_FILE_NAME, MAGNITUDE_PHASE_FILE_NAME};
     std::FILE* streams[2] = {};
     for (int i = 0; i < 2; ++i) {
-        int error = 0;
+        FileError error;
         streams[i] = open_result_stream(names[i], error);
         if (refuse_as_input(inputs, i == 1 ? streams[0] : nullptr, names[i], streams[i])) {
             close_streams(streams);
             return false;
         }
         if (streams[i] == nullptr) {
-            report_result_error(names[i], error);
+            report_result_error(error);
             close_streams(streams);
             return false;
         }
@@ -191,19 +158,18 @@ bool open_results(ResultFiles& results, const Input (&inputs)[2])
     // Locked only once known to be two files (two locks of one file in one
     // process would refuse each other), and both locked before either is
     // emptied.
-    for (int (*step)(std::FILE*) : {lock_result_stream, empty_result_stream}) {
+    for (FileError (*step)(std::FILE*, const char*) : {lock_result_stream, empty_result_stream}) {
         for (int i = 0; i < 2; ++i) {
-            if (const int error = step(streams[i]); error != 0) {
-                report_result_error(names[i], error);
+            if (const FileError error = step(streams[i], names[i]); error.code != 0) {
+                report_result_error(error);
                 close_streams(streams);
                 return false;
             }
         }
     }
-    const bool attached = attach_result_file(results.complex, streams[0], names[0]);
-    if (!attach_result_file(results.magnitude_phase, streams[1], names[1]) || !attached) {
-        report_error("fravlin", ENOMEM);
-        close_result_files(results);
+    if (const FileError error = open_result_files(results, streams[0], streams[1]);
+        error.code != 0) {
+        report(error);
         return false;
     }
     return true;
@@ -212,8 +178,8 @@ bool open_results(ResultFiles& results, const Input (&inputs)[2])
 bool read_input(std::FILE* file, const std::string& name, Spectrum& spectrum, ReadOutcome& outcome)
 {
     outcome = read_spectrum(file, spectrum);
-    if (outcome.error != 0) {
-        report_error(name.c_str(), outcome.error);
+    if (outcome.error.code != 0) {
+        report_error(name.c_str(), outcome.error.code);
         return false;
     }
     if (outcome.records_ignored)
@@ -222,36 +188,6 @@ bool read_input(std::FILE* file, const std::string& name, Spectrum& spectrum, Re
 }
 
 }  // namespace
-
-NameRead read_name(std::string& name)
-{
-    if (use_line_editor()) {
-        if (!read_edited_name(name))
-            return NameRead::NONE;
-        std::size_t length = 0;
-        for (const char byte : name)
-            length += name_length_of(static_cast<unsigned char>(byte));
-        return length > MAX_NAME_LENGTH ? NameRead::TOO_LONG : NameRead::GIVEN;
-    }
-    int c;
-    do
-        c = std::getchar();
-    while (c != EOF && std::isspace(c));
-    if (c == EOF)
-        return NameRead::NONE;
-    name.clear();
-    std::size_t length = 0;
-    do {
-        name.push_back(static_cast<char>(c));
-        length += name_length_of(static_cast<unsigned char>(c));
-        if (length > MAX_NAME_LENGTH)
-            return NameRead::TOO_LONG;
-        c = std::getchar();
-    } while (c != EOF && !std::isspace(c));
-    if (c != EOF)
-        std::ungetc(c, stdin);
-    return NameRead::GIVEN;
-}
 
 void print_spectrum_summary(const char* title, const Spectrum& spectrum, const char* last_line)
 {
@@ -297,7 +233,7 @@ int run_dialogue()
     ReadOutcome response_outcome, excitation_outcome;
     if (!read_input(response_file, response_name, response, response_outcome)
         || !read_input(excitation_file, excitation_name, excitation, excitation_outcome)) {
-        close_result_files(results);
+        results.state.reset();  // nothing was written to them
         return give_up();
     }
     const long common_count = response.count < excitation.count ? response.count : excitation.count;
@@ -311,15 +247,13 @@ int run_dialogue()
 
     // The files are complete on disk before they are announced; each one
     // that is not is named with its reason.
-    bool closed = true;
-    for (ResultFile* file : {&results.complex, &results.magnitude_phase}) {
-        if (const FileError error = close_result_file(*file); error.name != nullptr) {
-            report_error(error.name, error.error);
-            closed = false;
-        }
-    }
-    if (!closed)
+    FileError failures[2];
+    if (!close_result_files(results, failures)) {
+        for (const FileError& failure : failures)
+            if (failure.code != 0)
+                report(failure);
         return give_up();
+    }
     const bool suspect =
         report_inputs({response_name.c_str(), response_file, &response, response_outcome},
                       {excitation_name.c_str(), excitation_file, &excitation, excitation_outcome},

@@ -9,8 +9,6 @@
 // when the run could not be carried out (the reason is on standard error).
 #pragma once
 
-#include <string>
-
 #include "spectrum/spectrum.h"
 
 inline constexpr int EXIT_COMPLETE = 0;
@@ -23,10 +21,3 @@ int run_dialogue();
 // Prints one statistics block; `last_line` is a printf format taking the
 // last record's frequency.
 void print_spectrum_summary(const char* title, const Spectrum& spectrum, const char* last_line);
-
-// Reads the next white-space delimited word of standard input, leaving the
-// white space after it unread. NONE at the end of input before a word;
-// TOO_LONG as soon as the word passes MAX_NAME_LENGTH (console.h), with
-// the rest of it unread.
-enum class NameRead { GIVEN, NONE, TOO_LONG };
-NameRead read_name(std::string& name);

@@ -1,9 +1,10 @@
-#include "input_report.h"
+#include "fravlin/input_report.h"
 
 #include <charconv>
 #include <cmath>
 
 #include "division/division.h"
+#include "fravlin/report.h"
 #include "spectrum/input_positions.h"
 
 namespace {
@@ -18,8 +19,7 @@ constexpr int ZERO_RECORD = 3;
 
 void warn(const char* name, const std::string& text)
 {
-    std::fflush(stdout);
-    std::fprintf(stderr, "fravlin: %s: %s\n", name, text.c_str());
+    report(name, text.c_str());
 }
 
 std::string records(long long count)

@@ -3,8 +3,9 @@
 #include <cstring>
 #include <new>
 
-#include "console.h"
-#include "dialogue.h"
+#include "fravlin/dialogue.h"
+#include "fravlin/platform.h"
+#include "fravlin/report.h"
 
 int main()
 {
@@ -15,8 +16,7 @@ int main()
     try {
         status = run_dialogue();
     } catch (const std::bad_alloc&) {
-        std::fflush(stdout);
-        std::fprintf(stderr, "fravlin: fravlin: %s\n", std::strerror(ENOMEM));
+        report(FileError{"fravlin", ENOMEM});
         status = EXIT_FAILED;
     }
     // A console that could not take the dialogue's text is a failed run too.

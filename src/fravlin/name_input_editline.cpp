@@ -1,4 +1,5 @@
-#include "name_input.h"
+// The POSIX side of the name input: lines edited with libedit at a terminal.
+#include "fravlin/platform.h"
 
 #include <clocale>
 #include <cstdio>
@@ -8,13 +9,7 @@
 
 #include <editline/readline.h>
 
-#include "name_words.h"
-
 namespace {
-
-// The rest of the last edited line: words left on it answer the next
-// prompts before another line is asked for.
-TypedLine g_line;
 
 // The editor decodes the keys in the terminal's character set, which the
 // environment names; the rest of the program keeps the "C" locale, so it is
@@ -62,8 +57,15 @@ void set_up_editor()
     rl_initialize();
 }
 
-// Reads one edited line into g_line; false at the end of input.
-bool read_line()
+}  // namespace
+
+bool use_line_editor()
+{
+    static const bool terminal = isatty(0) == 1 && isatty(1) == 1;
+    return terminal;
+}
+
+bool read_typed_line(std::string& text)
 {
     char* line = nullptr;
     {
@@ -80,25 +82,12 @@ bool read_line()
         std::fputs("\n", stdout);
         return false;
     }
-    g_line = TypedLine{line};
+    text = line;
     std::free(line);
-    if (g_line.text.find_first_not_of(" \t\n\v\f\r") != std::string::npos)
-        add_history(g_line.text.c_str());
+    if (text.find_first_not_of(" \t\n\v\f\r") != std::string::npos)
+        add_history(text.c_str());
     return true;
 }
 
-}  // namespace
-
-bool use_line_editor()
-{
-    static const bool terminal = isatty(0) == 1 && isatty(1) == 1;
-    return terminal;
-}
-
-bool read_edited_name(std::string& name)
-{
-    while (!take_word(g_line, name))
-        if (!read_line())
-            return false;
-    return true;
-}
+// Names read as bytes are taken as they are.
+void name_bytes_to_utf8(std::string&) {}

@@ -1,4 +1,4 @@
-#include "name_words.h"
+#include "fravlin/name_words.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "console.h"
+#include "fravlin/platform.h"
 
 #include <cerrno>
 #include <csignal>
@@ -89,14 +89,17 @@ extern "C" void take_terminal_again(int)
     errno = saved_errno;
 }
 
+// SA_RESETHAND is an unsigned constant on Linux; sa_flags is an int.
+constexpr int RESET_HANDLER = static_cast<int>(SA_RESETHAND);
+
 template <typename Action>
 void for_each_handled_signal(Action action)
 {
     for (int signal_number : ENDING_SIGNALS)
-        action(signal_number, restore_terminal_and_die, SA_RESETHAND);
+        action(signal_number, restore_terminal_and_die, RESET_HANDLER);
     // The real-time signals end the process too.
     for (int signal_number = SIGRTMIN; signal_number <= SIGRTMAX; ++signal_number)
-        action(signal_number, restore_terminal_and_die, SA_RESETHAND);
+        action(signal_number, restore_terminal_and_die, RESET_HANDLER);
     for (int signal_number : STOP_SIGNALS)
         action(signal_number, restore_terminal_and_stop, 0);
     action(SIGCONT, take_terminal_again, 0);
@@ -210,27 +213,22 @@ void wait_for_key()
     close(terminal);
 }
 
-std::FILE* open_input_file(const char* name, int& error)
+std::FILE* open_input_file(const char* name, FileError& error)
 {
     errno = 0;
     std::FILE* file = std::fopen(name, "rb");
     if (file == nullptr) {
-        error = errno != 0 ? errno : ENOENT;
+        error = FileError{name, errno_or(ENOENT)};
         return nullptr;
     }
     // fopen opens a directory for reading here; every read would then fail.
     struct stat status;
     if (fstat(fileno(file), &status) == 0 && S_ISDIR(status.st_mode)) {
         std::fclose(file);
-        error = EISDIR;
+        error = FileError{name, EISDIR};
         return nullptr;
     }
     return file;
-}
-
-int open_error(const char*, int error)
-{
-    return error;
 }
 
 bool same_file(std::FILE* file, const char* path)
@@ -250,17 +248,17 @@ bool same_open_file(std::FILE* first, std::FILE* second)
         && first_status.st_ino == second_status.st_ino;
 }
 
-std::FILE* open_result_stream(const char* name, int& error)
+std::FILE* open_result_stream(const char* name, FileError& error)
 {
     const int descriptor = open(name, O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
     if (descriptor < 0) {
-        error = errno;
+        error = FileError{name, errno};
         return nullptr;
     }
     // "w" on a descriptor sets the stream's mode; it empties nothing.
     std::FILE* stream = fdopen(descriptor, "w");
     if (stream == nullptr) {
-        error = errno;
+        error = FileError{name, errno};
         close(descriptor);
     }
     return stream;
@@ -278,26 +276,26 @@ bool is_regular(std::FILE* file)
 
 }  // namespace
 
-int lock_result_stream(std::FILE* file)
+FileError lock_result_stream(std::FILE* file, const char* name)
 {
     if (!is_regular(file))
-        return 0;
+        return FileError{name, 0};
     if (flock(fileno(file), LOCK_EX | LOCK_NB) != 0) {
         // A file system without locks still takes the results.
-        return errno == EWOULDBLOCK ? RESULT_FILE_LOCKED : 0;
+        return FileError{name, errno == EWOULDBLOCK ? RESULT_FILE_LOCKED : 0};
     }
     // The lock belongs to the open file, and a second descriptor of it,
     // never closed, holds it after the stream is closed, through the key
     // wait to the end of the process.
     fcntl(fileno(file), F_DUPFD_CLOEXEC, 3);
-    return 0;
+    return FileError{name, 0};
 }
 
-int empty_result_stream(std::FILE* file)
+FileError empty_result_stream(std::FILE* file, const char* name)
 {
     if (is_regular(file) && ftruncate(fileno(file), 0) != 0)
-        return errno;
-    return 0;
+        return FileError{name, errno};
+    return FileError{name, 0};
 }
 
 void prepare_process()

@@ -1,5 +1,4 @@
-#include "console.h"
-#include "name_input.h"
+#include "fravlin/platform.h"
 
 #include <cerrno>
 #include <conio.h>
@@ -13,11 +12,6 @@
 
 namespace {
 
-bool valid_utf8(const char* text)
-{
-    return MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text, -1, nullptr, 0) > 0;
-}
-
 bool is_ascii(const char* text)
 {
     for (; *text != '\0'; ++text)
@@ -26,28 +20,15 @@ bool is_ascii(const char* text)
     return true;
 }
 
-// The code page of a name read from standard input. Typed at a console it
-// was read in UTF-16 and handed on in UTF-8 (name_input_windows.cpp), so
-// that no character is lost to the console's code page. Piped or
-// redirected input is taken as UTF-8 when it is valid UTF-8, as a file
-// written by a current editor or another system is, and as ANSI otherwise.
-UINT code_page_of(const char* name)
-{
-    if (use_line_editor())
-        return CP_UTF8;
-    return valid_utf8(name) ? CP_UTF8 : CP_ACP;
-}
-
 std::wstring widen(const char* name)
 {
     if (is_ascii(name))
         return std::wstring(name, name + std::strlen(name));
-    const UINT code_page = code_page_of(name);
-    const int size = MultiByteToWideChar(code_page, 0, name, -1, nullptr, 0);
+    const int size = MultiByteToWideChar(CP_UTF8, 0, name, -1, nullptr, 0);
     if (size <= 0)
         return std::wstring();
     std::wstring wide(static_cast<std::size_t>(size), L'\0');
-    MultiByteToWideChar(code_page, 0, name, -1, wide.data(), size);
+    MultiByteToWideChar(CP_UTF8, 0, name, -1, wide.data(), size);
     wide.resize(static_cast<std::size_t>(size - 1));
     return wide;
 }
@@ -101,6 +82,21 @@ bool is_disk_file(std::FILE* file)
     return GetFileType(handle_of(file)) == FILE_TYPE_DISK;
 }
 
+// Windows refuses to open a directory as a file, with "access denied", and
+// a name with characters that no file name may hold (* ? < > | ") as an
+// invalid argument: no such file can exist.
+int explain_open_error(const char* name, int error)
+{
+    if (error == EINVAL)
+        return ENOENT;
+    if (error != EACCES)
+        return error;
+    const DWORD attributes = GetFileAttributesW(windows_path(name).c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+        return EISDIR;
+    return error;
+}
+
 }  // namespace
 
 // _getch reads the console's own input buffer through CONIN$, whatever
@@ -128,29 +124,14 @@ void wait_for_key()
     CloseHandle(console);
 }
 
-std::FILE* open_input_file(const char* name, int& error)
+std::FILE* open_input_file(const char* name, FileError& error)
 {
     const std::wstring path = windows_path(name);
     errno = 0;
     std::FILE* file = _wfopen(path.c_str(), L"rb");
     if (file == nullptr)
-        error = open_error(name, errno != 0 ? errno : ENOENT);
+        error = FileError{name, explain_open_error(name, errno_or(ENOENT))};
     return file;
-}
-
-// Windows refuses to open a directory as a file, with "access denied", and
-// a name with characters that no file name may hold (* ? < > | ") as an
-// invalid argument: no such file can exist.
-int open_error(const char* name, int error)
-{
-    if (error == EINVAL)
-        return ENOENT;
-    if (error != EACCES)
-        return error;
-    const DWORD attributes = GetFileAttributesW(windows_path(name).c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
-        return EISDIR;
-    return error;
 }
 
 bool same_file(std::FILE* file, const char* path)
@@ -181,7 +162,7 @@ bool same_open_file(std::FILE* first, std::FILE* second)
 // sharing violation. _wsopen with _O_CREAT and without _O_TRUNC is
 // CreateFileW with OPEN_ALWAYS; the C library keeps the system's error in
 // _doserrno and gives its errno value.
-std::FILE* open_result_stream(const char* name, int& error)
+std::FILE* open_result_stream(const char* name, FileError& error)
 {
     errno = 0;
     _doserrno = 0;
@@ -189,14 +170,15 @@ std::FILE* open_result_stream(const char* name, int& error)
                                    _O_WRONLY | _O_CREAT | _O_TEXT | _O_NOINHERIT, _SH_DENYWR,
                                    _S_IREAD | _S_IWRITE);
     if (descriptor < 0) {
-        error = _doserrno == ERROR_SHARING_VIOLATION ? RESULT_FILE_LOCKED
-                                                     : open_error(name, errno != 0 ? errno : EACCES);
+        error = FileError{name, _doserrno == ERROR_SHARING_VIOLATION
+                                    ? RESULT_FILE_LOCKED
+                                    : explain_open_error(name, errno_or(EACCES))};
         return nullptr;
     }
     // Text mode: lines end in CR LF.
     std::FILE* stream = _fdopen(descriptor, "w");
     if (stream == nullptr) {
-        error = errno != 0 ? errno : EMFILE;
+        error = FileError{name, errno_or(EMFILE)};
         _close(descriptor);
     }
     return stream;
@@ -205,19 +187,19 @@ std::FILE* open_result_stream(const char* name, int& error)
 // A second handle of the file, never closed, keeps the share mode in force
 // after the stream is closed, through the key wait to the end of the
 // process.
-int lock_result_stream(std::FILE* file)
+FileError lock_result_stream(std::FILE* file, const char* name)
 {
     HANDLE kept;
     DuplicateHandle(GetCurrentProcess(), handle_of(file), GetCurrentProcess(), &kept, 0, FALSE,
                     DUPLICATE_SAME_ACCESS);
-    return 0;
+    return FileError{name, 0};
 }
 
-int empty_result_stream(std::FILE* file)
+FileError empty_result_stream(std::FILE* file, const char* name)
 {
     if (is_disk_file(file) && _chsize(_fileno(file), 0) != 0)
-        return errno != 0 ? errno : EIO;
-    return 0;
+        return FileError{name, errno_or(EIO)};
+    return FileError{name, 0};
 }
 
 void prepare_process() {}

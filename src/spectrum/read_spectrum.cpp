@@ -81,7 +81,7 @@ bool refill(Input& in)
     if (got < in.chunk_size) {
         in.file_done = true;
         if (std::ferror(in.file))
-            in.error = errno != 0 ? errno : EIO;
+            in.error = errno_or(EIO);
     }
     in.chunk[got] = '\0';
     in.next = in.chunk;
@@ -420,7 +420,7 @@ ReadOutcome read_spectrum_limited(std::FILE* file, Spectrum& spectrum, long max_
         chunk_size = 1;
     std::unique_ptr<char[]> chunk(new (std::nothrow) char[chunk_size + 1]);
     if (!spectrum.storage || !chunk) {
-        outcome.error = ENOMEM;
+        outcome.error.code = ENOMEM;
         return outcome;
     }
     chunk[0] = '\0';
@@ -446,7 +446,7 @@ ReadOutcome read_spectrum_limited(std::FILE* file, Spectrum& spectrum, long max_
         double scratch = 0.0;
         outcome.records_ignored = read_field(in, scratch) == Field::converted;
     }
-    outcome.error = in.error;
+    outcome.error.code = in.error;
     return outcome;
 }
 

@@ -9,7 +9,7 @@ ReadOutcome read_spectrum_fscanf_limited(std::FILE* file, Spectrum& spectrum, lo
     ReadOutcome outcome;
     spectrum.count = 0;
     if (!spectrum.storage) {
-        outcome.error = ENOMEM;
+        outcome.error.code = ENOMEM;
         return outcome;
     }
     long i = 0;
@@ -29,7 +29,7 @@ ReadOutcome read_spectrum_fscanf_limited(std::FILE* file, Spectrum& spectrum, lo
         outcome.records_ignored = std::fscanf(file, "%lf %lf %lf", &f, &re, &im) >= 1;
     }
     if (std::ferror(file))
-        outcome.error = errno != 0 ? errno : EIO;
+        outcome.error.code = errno_or(EIO);
     return outcome;
 }
 

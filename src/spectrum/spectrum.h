@@ -13,6 +13,8 @@
 #include <cstdlib>
 #include <memory>
 
+#include "spectrum/file_error.h"
+
 inline constexpr long MAX_POINTS = 1000000;
 
 struct FreeDeleter {
@@ -34,7 +36,7 @@ Spectrum make_spectrum();
 
 struct ReadOutcome {
     bool records_ignored = false;  // more records followed the first MAX_POINTS
-    int error = 0;                 // errno of a read error, 0 when none
+    FileError error;               // a read error (its code; no name), code 0 when none
     // The read that ended the reading met something other than a number,
     // before the end of the file (not set when MAX_POINTS stopped it).
     bool stopped_at_text = false;

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "fravlin/name_input.h"
+#include "fravlin/platform.h"
 #include "fravlin/name_words.h"
 
 namespace {

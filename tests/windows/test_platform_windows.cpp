@@ -12,7 +12,7 @@
 #include <string>
 #include <windows.h>
 
-#include "fravlin/console.h"
+#include "fravlin/platform.h"
 
 namespace fs = std::filesystem;
 
@@ -86,9 +86,9 @@ TEST(WindowsConsoleLayer, OpensNamesOfEveryKind)
             ADD_FAILURE() << "the ANSI code page has no e acute";
             continue;
         }
-        int error = 0;
+        FileError error;
         std::FILE* file = open_input_file(c.name.c_str(), error);
-        ASSERT_NE(file, nullptr) << "errno " << error;
+        ASSERT_NE(file, nullptr) << "errno " << error.code;
         EXPECT_EQ(first_line(file), "content of " + fs::path(c.file).filename().string() + "\n");
         std::fclose(file);
     }
@@ -111,12 +111,10 @@ TEST(WindowsConsoleLayer, ReasonsWhyANameCannotBeOpened)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        int error = 0;
+        FileError error;
         EXPECT_EQ(open_input_file(c.name, error), nullptr);
-        EXPECT_EQ(error, c.error) << std::strerror(error);
+        EXPECT_EQ(error.code, c.error) << std::strerror(error.code);
     }
-    EXPECT_EQ(open_error("folder", EACCES), EISDIR);
-    EXPECT_EQ(open_error("missing.txt", EACCES), EACCES);
 }
 
 TEST(WindowsConsoleLayer, SameFileByIdentityNotByName)
@@ -126,7 +124,7 @@ TEST(WindowsConsoleLayer, SameFileByIdentityNotByName)
     write_file("copy.out", "1\n");
     fs::create_directory("sub");
     ASSERT_TRUE(CreateHardLinkW(L"sub\\hard.txt", L"complex.out", nullptr));
-    int error = 0;
+    FileError error;
     std::FILE* file = open_input_file("complex.out", error);
     ASSERT_NE(file, nullptr);
     const struct {
@@ -155,9 +153,9 @@ TEST(WindowsConsoleLayer, ResultFilesOpenedInSteps)
 {
     ScratchFolder folder;
     write_file("complex.out", "precious\n");
-    int error = 0;
+    FileError error;
     std::FILE* result = open_result_stream("complex.out", error);
-    ASSERT_NE(result, nullptr) << "errno " << error;
+    ASSERT_NE(result, nullptr) << "errno " << error.code;
     EXPECT_EQ(content_of("complex.out"), "precious\n");
 
     std::FILE* input = open_input_file("complex.out", error);
@@ -166,19 +164,19 @@ TEST(WindowsConsoleLayer, ResultFilesOpenedInSteps)
     std::fclose(input);
 
     EXPECT_EQ(open_result_stream("complex.out", error), nullptr);
-    EXPECT_EQ(error, RESULT_FILE_LOCKED);
+    EXPECT_EQ(error.code, RESULT_FILE_LOCKED);
     ASSERT_TRUE(CreateHardLinkW(L"hard.out", L"complex.out", nullptr));
     EXPECT_EQ(open_result_stream("hard.out", error), nullptr) << "one file under two names";
-    EXPECT_EQ(error, RESULT_FILE_LOCKED);
+    EXPECT_EQ(error.code, RESULT_FILE_LOCKED);
 
-    EXPECT_EQ(lock_result_stream(result), 0);
-    EXPECT_EQ(empty_result_stream(result), 0);
+    EXPECT_EQ(lock_result_stream(result, "complex.out").code, 0);
+    EXPECT_EQ(empty_result_stream(result, "complex.out").code, 0);
     EXPECT_EQ(content_of("complex.out"), "");
     std::fputs("line\n", result);
     EXPECT_EQ(std::fclose(result), 0);
     EXPECT_EQ(content_of("complex.out"), "line\r\n");
     EXPECT_EQ(open_result_stream("complex.out", error), nullptr) << "the lock went with the stream";
-    EXPECT_EQ(error, RESULT_FILE_LOCKED);
+    EXPECT_EQ(error.code, RESULT_FILE_LOCKED);
 
     write_file("other.out", "");
     std::FILE* other = open_result_stream("other.out", error);
@@ -190,7 +188,7 @@ TEST(WindowsConsoleLayer, ResultFilesOpenedInSteps)
     std::fclose(other);
     fs::create_directory("folder");
     EXPECT_EQ(open_result_stream("folder", error), nullptr);
-    EXPECT_EQ(error, EISDIR);
+    EXPECT_EQ(error.code, EISDIR);
 }
 
 // With a console the wait would want a key; without one it must not wait.

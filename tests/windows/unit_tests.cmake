@@ -12,7 +12,6 @@ target_sources(unit_tests PRIVATE
   windows/test_console_names.cpp
   ${PROJECT_SOURCE_DIR}/src/fravlin/platform_windows.cpp
   ${PROJECT_SOURCE_DIR}/src/fravlin/name_input_windows.cpp)
-target_compile_definitions(unit_tests PRIVATE FRAVLIN_CONSOLE_NAMES)
 target_compile_options(unit_tests PRIVATE -include ${CMAKE_CURRENT_SOURCE_DIR}/windows/fmemopen.h)
 gtest_discover_tests(unit_tests
   DISCOVERY_MODE PRE_TEST
