@@ -59,7 +59,8 @@ double ns_per_call(const std::vector<double>& values, F format)
     const auto stop = std::chrono::steady_clock::now();
     if (sink == 42)  // keeps the work observable
         std::puts("");
-    return std::chrono::duration<double, std::nano>(stop - start).count() / static_cast<double>(values.size());
+    return std::chrono::duration<double, std::nano>(stop - start).count()
+           / static_cast<double>(values.size());
 }
 
 double median(std::vector<double> v)

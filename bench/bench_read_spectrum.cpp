@@ -60,7 +60,8 @@ void time_reading(Reader reader, const char* path, Spectrum& spectrum, Times& ti
     }
     reader(file, spectrum);
     std::fclose(file);
-    times.wall.push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+    times.wall.push_back(
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
     times.cpu.push_back(cpu_seconds() - cpu_start);
 }
 
@@ -102,9 +103,11 @@ int main(int argc, char** argv)
     }
     std::printf("records: %ld, runs: %d, medians in seconds\n", fast.count, runs);
     std::printf("               elapsed   processor\n");
-    std::printf("fscanf reader  %7.3f   %7.3f\n", median(stdio_times.wall), median(stdio_times.cpu));
+    std::printf("fscanf reader  %7.3f   %7.3f\n", median(stdio_times.wall),
+                median(stdio_times.cpu));
     std::printf("fast reader    %7.3f   %7.3f\n", median(fast_times.wall), median(fast_times.cpu));
-    std::printf("ratio          %7.1f   %7.1f\n", median(stdio_times.wall) / median(fast_times.wall),
+    std::printf("ratio          %7.1f   %7.1f\n",
+                median(stdio_times.wall) / median(fast_times.wall),
                 median(stdio_times.cpu) / median(fast_times.cpu));
     return 0;
 }

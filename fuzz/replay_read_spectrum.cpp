@@ -33,15 +33,17 @@ int main(int argc, char** argv)
             continue;
         }
         long max_points = (limit & 7) == 7 ? MAX_POINTS : (limit & 7) + 1;
-        ReadOutcome outcome = use_stdio ? read_spectrum_fscanf_limited(file, spectrum, max_points)
-                                        : read_spectrum_limited(file, spectrum, max_points,
-                                                                static_cast<std::size_t>(chunk) + 1);
+        ReadOutcome outcome = use_stdio
+                                  ? read_spectrum_fscanf_limited(file, spectrum, max_points)
+                                  : read_spectrum_limited(file, spectrum, max_points,
+                                                          static_cast<std::size_t>(chunk) + 1);
         std::fclose(file);
         const char* name = std::strrchr(argv[a], '/');
         std::printf("%s %ld %d %d", name != nullptr ? name + 1 : argv[a], spectrum.count,
                     outcome.records_ignored ? 1 : 0, outcome.error.code);
         for (long i = 0; i < spectrum.count; ++i) {
-            for (double* field : {&spectrum.frequency[i], &spectrum.real[i], &spectrum.imaginary[i]}) {
+            for (double* field :
+                 {&spectrum.frequency[i], &spectrum.real[i], &spectrum.imaginary[i]}) {
                 std::printf(" %016" PRIx64, std::bit_cast<std::uint64_t>(*field));
                 *field = 0.0;
             }

@@ -2,9 +2,9 @@
 
 #include <cstdlib>
 #include <fcntl.h>
+#include <fstream>
 #include <poll.h>
 #include <sched.h>
-#include <fstream>
 #include <signal.h>
 #include <sstream>
 #include <sys/mount.h>
@@ -131,7 +131,8 @@ RunResult run_command(const char* const argv[], const fs::path& dir, const std::
     write_file(io / "stdin", input);
     const std::string out = (io / "stdout").string();
     const std::string err = (io / "stderr").string();
-    const std::string in = options.input_file != nullptr ? options.input_file : (io / "stdin").string();
+    const std::string in =
+        options.input_file != nullptr ? options.input_file : (io / "stdin").string();
     const std::string out_path = options.output_file != nullptr ? options.output_file : out;
 
     pid_t pid = fork();

@@ -102,7 +102,8 @@ void TerminalRun::type(const std::string& keys)
 
 bool TerminalRun::wait_for_output(const std::string& text, int timeout_ms)
 {
-    for (int waited = 0; screen.find(text) == std::string::npos && waited < timeout_ms; waited += 10) {
+    for (int waited = 0; screen.find(text) == std::string::npos && waited < timeout_ms;
+         waited += 10) {
         pollfd ready{master, POLLIN, 0};
         if (poll(&ready, 1, 10) == 1) {
             char buffer[4096];

@@ -86,14 +86,16 @@ TEST(Division, PiIsTheArctangentOfMinusOne)
 std::vector<double> format_samples()
 {
     std::mt19937_64 generator(42);
-    std::vector<double> values = {0.0, -0.0, INFINITY, -INFINITY, NAN, -NAN, 1e-320, 9.99995e4,
-                                  -9.999949999e-5, 1.00005, 123456.5, 1e308, 5e-324};
+    std::vector<double> values = {0.0,      -0.0,   INFINITY,  -INFINITY,       NAN,
+                                  -NAN,     1e-320, 9.99995e4, -9.999949999e-5, 1.00005,
+                                  123456.5, 1e308,  5e-324};
     for (int i = 0; i < 20000; ++i)
         values.push_back(std::bit_cast<double>(generator()));
     std::uniform_real_distribution<double> mantissa(1.0, 10.0);
     std::uniform_int_distribution<int> exponent(-12, 12);
     for (int i = 0; i < 20000; ++i)
-        values.push_back(std::round(mantissa(generator) * 1e5) / 1e5 * std::pow(10.0, exponent(generator)));
+        values.push_back(std::round(mantissa(generator) * 1e5) / 1e5
+                         * std::pow(10.0, exponent(generator)));
     return values;
 }
 
@@ -128,11 +130,14 @@ TEST(Division, LinesMatchPrintfFormats)
     std::string magnitude_phase;
     char line[200];
     for (std::size_t i = 0; i + 2 < values.size(); i += 3) {
-        const QuotientPoint point{values[i], values[i + 1], values[i + 2], values[i + 1], values[i + 2]};
+        const QuotientPoint point{values[i], values[i + 1], values[i + 2], values[i + 1],
+                                  values[i + 2]};
         points.push_back(point);
-        std::snprintf(line, sizeof line, "%14.5e %14.4e %14.4e \n", point.frequency, point.real, point.imaginary);
+        std::snprintf(line, sizeof line, "%14.5e %14.4e %14.4e \n", point.frequency, point.real,
+                      point.imaginary);
         complex += line;
-        std::snprintf(line, sizeof line, "%14.5e %14.4e  %14.4e\n", point.frequency, point.magnitude, point.phase);
+        std::snprintf(line, sizeof line, "%14.5e %14.4e  %14.4e\n", point.frequency,
+                      point.magnitude, point.phase);
         magnitude_phase += line;
     }
     EXPECT_EQ(written_lines(write_complex_line, points), complex);

@@ -56,7 +56,8 @@ std::string ours(const Case& c)
 std::string describe(const Case& c)
 {
     char text[128];
-    std::snprintf(text, sizeof text, "value %a (%.17g) width %d precision %d", c.value, c.value, c.width, c.precision);
+    std::snprintf(text, sizeof text, "value %a (%.17g) width %d precision %d", c.value, c.value,
+                  c.width, c.precision);
     return text;
 }
 
@@ -85,9 +86,14 @@ std::vector<double> random_doubles(std::size_t count, std::uint64_t seed)
     for (double& v : values) {
         std::uint64_t bits = rng();
         switch (rng() % 8) {
-            case 0: bits &= ~(std::uint64_t(0x7ff) << 52); break;
-            case 1: bits |= std::uint64_t(0x7ff) << 52; break;
-            default: break;
+        case 0:
+            bits &= ~(std::uint64_t(0x7ff) << 52);
+            break;
+        case 1:
+            bits |= std::uint64_t(0x7ff) << 52;
+            break;
+        default:
+            break;
         }
         if (rng() % 64 == 0)
             bits &= 0xfff0000000000000u;  // zeros and infinities
@@ -178,8 +184,8 @@ TEST(FormatExponentBoundaries, ExactBinaryTies)
     // Values whose exact decimal expansion ends in a 5 right after the last
     // kept digit, so ties-to-even decides.
     std::vector<Case> cases;
-    for (double v : {0.5, 1.5, 2.5, 3.5, 0.125, 0.375, 0.625, 0.875, 12.5, 99999.5, 999999.5, 123456.5, 1234565.0,
-                     0.000244140625}) {
+    for (double v : {0.5, 1.5, 2.5, 3.5, 0.125, 0.375, 0.625, 0.875, 12.5, 99999.5, 999999.5,
+                     123456.5, 1234565.0, 0.000244140625}) {
         for (int precision = 0; precision <= 17; ++precision)
             add_with_neighbours(cases, v, 14, precision);
     }
@@ -245,8 +251,8 @@ TEST(FormatExponentBoundaries, CarriesIntoNewDigit)
     for (int digits = 1; digits <= 18; ++digits) {
         for (int k = -323; k <= 308; ++k) {
             for (char last : {'4', '5', '6'}) {
-                const std::string text = std::string(static_cast<std::size_t>(digits), '9') + last + "e" +
-                                         std::to_string(k - digits);
+                const std::string text = std::string(static_cast<std::size_t>(digits), '9') + last
+                                         + "e" + std::to_string(k - digits);
                 add_with_neighbours(cases, parse(text), 14, digits - 1);
             }
         }
@@ -260,8 +266,8 @@ TEST(FormatExponentBoundaries, PowersOfTenAndLimits)
     for (int k = -323; k <= 308; ++k)
         for (int precision = 0; precision <= 17; ++precision)
             add_with_neighbours(cases, parse("1e" + std::to_string(k)), 14, precision);
-    const double limits[] = {DBL_MAX, DBL_MIN, DBL_TRUE_MIN, DBL_MIN - DBL_TRUE_MIN, 2 * DBL_TRUE_MIN, 1.0,
-                             DBL_EPSILON};
+    const double limits[] = {DBL_MAX,          DBL_MIN, DBL_TRUE_MIN, DBL_MIN - DBL_TRUE_MIN,
+                             2 * DBL_TRUE_MIN, 1.0,     DBL_EPSILON};
     for (double v : limits)
         for (double s : {v, -v})
             for (int width : {0, 14, 30, -30})
@@ -363,8 +369,9 @@ TEST(FormatExponentLibrary, AgreesWithToChars)
         const std::string got(buf, format_exponent(buf, value, width, precision));
         const std::string want = library_text(value, width, precision);
         if (got != want && ++mismatches <= 10)
-            report += std::to_string(bits) + " width " + std::to_string(width) + " precision " +
-                      std::to_string(precision) + ": to_chars \"" + want + "\" ours \"" + got + "\"\n";
+            report += std::to_string(bits) + " width " + std::to_string(width) + " precision "
+                      + std::to_string(precision) + ": to_chars \"" + want + "\" ours \"" + got
+                      + "\"\n";
     }
     EXPECT_EQ(mismatches, 0u) << report;
 }

@@ -24,7 +24,8 @@ InputPositions locate(const std::string& text, std::vector<long> records, std::s
 {
     static Spectrum spectrum = make_spectrum();
     std::FILE* file = open_text(text);
-    const ReadOutcome outcome = read_spectrum_limited(file, spectrum, MAX_POINTS, DEFAULT_CHUNK_SIZE);
+    const ReadOutcome outcome =
+        read_spectrum_limited(file, spectrum, MAX_POINTS, DEFAULT_CHUNK_SIZE);
     PositionQuery query;
     query.count = spectrum.count;
     query.stop = outcome.stopped_at_text;
@@ -52,11 +53,26 @@ const Case CASES[] = {
     {"header line", "Frequency Real Imag\n1 2 3\n", {}, {}, 0, 0, 1, 1, "Frequency Real Imag"},
     {"comment in the middle", "1 2 3\n4 5 6\n# pause\r\n7 8 9\n", {1}, {2}, 1, 3, 3, 1, "# pause"},
     {"comma after the first number", "\n\n0.5,1,2\n", {0}, {3}, 3, 1, 3, 4, ",1,2"},
-    {"NUL byte", std::string("1 2 3\n4 5 6 \0 x\n", 16), {}, {}, 1, 3, 2, 7, std::string("\0 x", 3)},
+    {"NUL byte",
+     std::string("1 2 3\n4 5 6 \0 x\n", 16),
+     {},
+     {},
+     1,
+     3,
+     2,
+     7,
+     std::string("\0 x", 3)},
     {"four columns", "1 2 3 4\n5 6 7 8\n9 10 11 12\nend", {1, 3}, {1, 3}, 1, 4, 4, 1, "end"},
     {"record across lines", "1\n2\n3\n\n4 5\n6", {1}, {5}, 1, 1, 0, 0, ""},
-    {"stop after blanks at the end of a long line", "1 2 3" + std::string(100, ' ') + "\tword",
-     {}, {}, 1, 3, 1, 107, "word"},
+    {"stop after blanks at the end of a long line",
+     "1 2 3" + std::string(100, ' ') + "\tword",
+     {},
+     {},
+     1,
+     3,
+     1,
+     107,
+     "word"},
     {"a malformed number consumes a line end", "1 in\n2 3\n4 5 6", {1}, {2}, 1, 1, 0, 0, ""},
 };
 
@@ -125,11 +141,12 @@ TEST(LocatePositions, GeneratedFilesAtManyChunkSizes)
         const long long stop_column = static_cast<long long>(text.size() - line_start) + 1;
         text += "end of data\r\n9 9 9\n";
         const long asked = pick(records);
-        for (std::size_t chunk_size : {std::size_t{1}, std::size_t{2}, std::size_t{5}, std::size_t{13},
-                                       std::size_t{64}, DEFAULT_CHUNK_SIZE}) {
+        for (std::size_t chunk_size : {std::size_t{1}, std::size_t{2}, std::size_t{5},
+                                       std::size_t{13}, std::size_t{64}, DEFAULT_CHUNK_SIZE}) {
             const InputPositions found = locate(text, {asked, records - 1L}, chunk_size);
             ASSERT_EQ(found.record_line[0], record_lines[static_cast<std::size_t>(asked)])
-                << "file " << file << ", chunk size " << chunk_size << ":\n" << text;
+                << "file " << file << ", chunk size " << chunk_size << ":\n"
+                << text;
             ASSERT_EQ(found.record_line[1], record_lines.back()) << "file " << file;
             ASSERT_EQ(found.stop_line, line) << "file " << file;
             ASSERT_EQ(found.stop_column, stop_column) << "file " << file;

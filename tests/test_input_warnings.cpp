@@ -46,7 +46,10 @@ std::string head(const std::string& text, int lines)
         at = text.find('\n', at) + 1;
     return text.substr(0, at);
 }
-std::string tail(const std::string& text, int lines) { return text.substr(head(text, lines).size()); }
+std::string tail(const std::string& text, int lines)
+{
+    return text.substr(head(text, lines).size());
+}
 
 std::string four_columns()
 {
@@ -68,8 +71,10 @@ struct Summary {
 std::string summary(const char* title, const Summary& s, const char* end)
 {
     char text[256];
-    std::snprintf(text, sizeof text, "%s\n number of points   = %ld \n starting frequency = %12.5g"
-                  "\n ending frequency   = %12.5g%s", title, s.count, s.first, s.last, end);
+    std::snprintf(text, sizeof text,
+                  "%s\n number of points   = %ld \n starting frequency = %12.5g"
+                  "\n ending frequency   = %12.5g%s",
+                  title, s.count, s.first, s.last, end);
     return text;
 }
 
@@ -87,6 +92,8 @@ struct WarningCase {
 
 const Summary TWELVE{12, 0, 2.75};
 
+// A table: one case to a few lines, as it reads best.
+// clang-format off
 const WarningCase CASES[] = {
     {"header line", "Frequency Real Imag\n" + RESPONSE, EXCITATION,
      "fravlin: r.txt: warning: no records: reading stopped at line 1, column 1, at "
@@ -172,6 +179,7 @@ const WarningCase CASES[] = {
      {3, 10, 10}, {3, 10.5, 10.5}, "", 3},
     {"one record each", "10 1 0\n", "10.5 1 0\n", "", 0, {1, 10, 10}, {1, 10.5, 10.5}, "", 1},
 };
+// clang-format on
 
 long line_count(const std::string& text)
 {
@@ -188,12 +196,12 @@ TEST(InputWarnings, StandardErrorAndStatusWithTheConsoleTextUnchanged)
         const RunResult run = run_program(dir.path, "r.txt e.txt\n");
         EXPECT_EQ(run.err, c.expected_error);
         EXPECT_EQ(run.status, c.status);
-        EXPECT_EQ(run.out, OPENING + EXCITATION_PROMPT
-                               + summary("\n\n Response Function Statistics \n",
-                                         c.response_summary, " \n")
-                               + summary("\n\n Excitation Function Statistics \n",
-                                         c.excitation_summary, " \n\n")
-                               + c.sync_error + CLOSING);
+        EXPECT_EQ(
+            run.out,
+            OPENING + EXCITATION_PROMPT
+                + summary("\n\n Response Function Statistics \n", c.response_summary, " \n")
+                + summary("\n\n Excitation Function Statistics \n", c.excitation_summary, " \n\n")
+                + c.sync_error + CLOSING);
         EXPECT_EQ(line_count(read_text_file(dir / "complex.out")), c.lines);
         EXPECT_EQ(line_count(read_text_file(dir / "magnitude_phase.out")), c.lines);
     }

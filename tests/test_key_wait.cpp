@@ -30,7 +30,8 @@ TEST(KeyWait, WaitsForOneKeyWithoutEchoAndRestoresTheTerminal)
     TerminalRun run;
     ASSERT_TRUE(run.wait_for_output(PROMPT));
     ASSERT_TRUE(run.wait_for_key_mode());
-    EXPECT_TRUE(run.still_running(300)) << "the line end after the second name must not end the wait";
+    EXPECT_TRUE(run.still_running(300))
+        << "the line end after the second name must not end the wait";
     expect_one_silent_key_ends_the_wait(run);
 }
 
@@ -71,9 +72,9 @@ TEST(KeyWait, KeyTypedAheadEndsTheWaitAtOnce)
 
 TEST(KeyWait, TerminationSignalsRestoreTheTerminal)
 {
-    const int signals[] = {SIGTERM, SIGHUP,  SIGINT,    SIGQUIT, SIGALRM, SIGUSR1,  SIGUSR2,
-                           SIGPIPE, SIGPOLL, SIGVTALRM, SIGPROF, SIGXCPU, SIGSYS,   SIGABRT,
-                           SIGSEGV, SIGPWR,  SIGRTMIN,  SIGRTMAX};
+    const int signals[] = {SIGTERM, SIGHUP,  SIGINT,  SIGQUIT,   SIGALRM,  SIGUSR1,
+                           SIGUSR2, SIGPIPE, SIGPOLL, SIGVTALRM, SIGPROF,  SIGXCPU,
+                           SIGSYS,  SIGABRT, SIGSEGV, SIGPWR,    SIGRTMIN, SIGRTMAX};
     for (int signal_number : signals) {
         SCOPED_TRACE(strsignal(signal_number));
         TerminalRun run;

@@ -55,13 +55,17 @@ TerminalSetup at_terminal()
     return setup;
 }
 
-std::string keys(const char* first) { return first; }
+std::string keys(const char* first)
+{
+    return first;
+}
 
 // Waits for the prompt and for the editor to take the terminal, then types.
 ::testing::AssertionResult answer(TerminalRun& run, const char* prompt, const std::string& typed)
 {
     if (!run.wait_for_output(prompt))
-        return ::testing::AssertionFailure() << "no prompt \"" << prompt << "\" in:\n" << run.screen;
+        return ::testing::AssertionFailure() << "no prompt \"" << prompt << "\" in:\n"
+                                             << run.screen;
     if (!run.wait_for_key_mode())
         return ::testing::AssertionFailure() << "the editor did not take the terminal";
     run.type(typed);
@@ -96,13 +100,22 @@ const TypedNames TYPED_NAMES[] = {
     {"second name first on the line", {"e.txt r.txt\n", std::nullopt}, E_OVER_R},
     // A Tab is a key for completion here, so only blanks separate the words.
     {"empty lines and blanks around the names", {"\n \n  r.txt  \n", "\n  e.txt \n"}, R_OVER_E},
-    {"Backspace and Ctrl-H", {keys("x") + BACKSPACE + "r.txt\n", keys("e.txz") + CTRL_H + "t\n"}, R_OVER_E},
-    {"Ctrl-U drops the line typed so far", {keys("e.txt") + CTRL_U + "r.txt\n", "e.txt\n"}, R_OVER_E},
-    {"cursor left, then typing inserts", {keys("rtxt") + LEFT + LEFT + LEFT + ".\n", "e.txt\n"}, R_OVER_E},
+    {"Backspace and Ctrl-H",
+     {keys("x") + BACKSPACE + "r.txt\n", keys("e.txz") + CTRL_H + "t\n"},
+     R_OVER_E},
+    {"Ctrl-U drops the line typed so far",
+     {keys("e.txt") + CTRL_U + "r.txt\n", "e.txt\n"},
+     R_OVER_E},
+    {"cursor left, then typing inserts",
+     {keys("rtxt") + LEFT + LEFT + LEFT + ".\n", "e.txt\n"},
+     R_OVER_E},
     {"Home and End", {keys("txt") + HOME + "r." + END + " e.txt\n", std::nullopt}, R_OVER_E},
     {"Home and End from the keypad",
-     {keys("txt") + HOME_KEYPAD + "r." + END_KEYPAD + " e.txt\n", std::nullopt}, R_OVER_E},
-    {"Ctrl-A and Ctrl-E", {keys("txt") + CTRL_A + "r." + CTRL_E + " e.txt\n", std::nullopt}, R_OVER_E},
+     {keys("txt") + HOME_KEYPAD + "r." + END_KEYPAD + " e.txt\n", std::nullopt},
+     R_OVER_E},
+    {"Ctrl-A and Ctrl-E",
+     {keys("txt") + CTRL_A + "r." + CTRL_E + " e.txt\n", std::nullopt},
+     R_OVER_E},
     {"Up recalls the first name", {"r.txt\n", keys(UP) + "\n"}, R_OVER_R},
     {"Tab completes file names", {"resp\t\n", "exc\t\n"}, R_OVER_E},
     {"two completed names on one line", {"resp\texc\t\n", std::nullopt}, R_OVER_E},
@@ -205,7 +218,8 @@ void check_end_of_input(const Typing& typing)
     TerminalRun run(at_terminal());
     type_names(run, typing);
     ASSERT_TRUE(run.wait_for_output(KEY_PROMPT)) << run.screen;
-    EXPECT_NE(run.screen.find("\r\nfravlin: standard input: no file name given\r\n"), std::string::npos)
+    EXPECT_NE(run.screen.find("\r\nfravlin: standard input: no file name given\r\n"),
+              std::string::npos)
         << run.screen;
     run.type("q");
     EXPECT_EQ(run.finish(), 1);

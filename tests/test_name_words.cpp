@@ -32,13 +32,21 @@ TEST(NameWords, TakenAsPercentSTakesThem)
         {"white space only", " \t\v\f\r\n", {}},
         {"one name", "r.txt\n", {"r.txt"}},
         {"two names on one line", "r.txt e.txt\n", {"r.txt", "e.txt"}},
-        {"every white-space character separates",
-         "\ta\vb\fc\rd e\n", {"a", "b", "c", "d", "e"}},
+        {"every white-space character separates", "\ta\vb\fc\rd e\n", {"a", "b", "c", "d", "e"}},
         {"no line end", "  last", {"last"}},
-        {"UTF-8 names", "r\xc3\xa9sum\xc3\xa9.txt \xe2\x82\xacuro.txt\r\n",
+        {"UTF-8 names",
+         "r\xc3\xa9sum\xc3\xa9.txt \xe2\x82\xacuro.txt\r\n",
          {"r\xc3\xa9sum\xc3\xa9.txt", "\xe2\x82\xacuro.txt"}},
-        {"a no-break space is part of the name", "a\xc2\xa0" "b.txt\n", {"a\xc2\xa0" "b.txt"}},
-        {"other control characters are part of the name", "a\x1c" "b\n", {"a\x1c" "b"}},
+        {"a no-break space is part of the name",
+         "a\xc2\xa0"
+         "b.txt\n",
+         {"a\xc2\xa0"
+          "b.txt"}},
+        {"other control characters are part of the name",
+         "a\x1c"
+         "b\n",
+         {"a\x1c"
+          "b"}},
     };
     for (const auto& c : cases)
         EXPECT_EQ(words_of(c.line), c.words) << c.title;

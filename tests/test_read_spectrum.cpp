@@ -96,7 +96,8 @@ Result read_reference(const std::string& text, long max_points = MAX_POINTS)
 std::string show(double value)
 {
     char text[64];
-    std::snprintf(text, sizeof text, "%.17g [%016" PRIx64 "]", value, std::bit_cast<std::uint64_t>(value));
+    std::snprintf(text, sizeof text, "%.17g [%016" PRIx64 "]", value,
+                  std::bit_cast<std::uint64_t>(value));
     return text;
 }
 
@@ -104,19 +105,20 @@ std::string show(double value)
 ::testing::AssertionResult same_results(const Result& got, const Result& want)
 {
     if (got.records.size() != want.records.size())
-        return ::testing::AssertionFailure() << "count " << got.records.size() << ", fscanf gives "
-                                             << want.records.size();
+        return ::testing::AssertionFailure()
+               << "count " << got.records.size() << ", fscanf gives " << want.records.size();
     for (std::size_t i = 0; i < got.records.size(); ++i)
         for (std::size_t k = 0; k < 3; ++k)
-            if (std::bit_cast<std::uint64_t>(got.records[i][k]) !=
-                std::bit_cast<std::uint64_t>(want.records[i][k]))
-                return ::testing::AssertionFailure() << "record " << i << " field " << k << ": "
-                                                     << show(got.records[i][k]) << ", fscanf gives "
-                                                     << show(want.records[i][k]);
+            if (std::bit_cast<std::uint64_t>(got.records[i][k])
+                != std::bit_cast<std::uint64_t>(want.records[i][k]))
+                return ::testing::AssertionFailure()
+                       << "record " << i << " field " << k << ": " << show(got.records[i][k])
+                       << ", fscanf gives " << show(want.records[i][k]);
     if (got.records_ignored != want.records_ignored)
         return ::testing::AssertionFailure() << "records_ignored " << got.records_ignored;
     if (got.error != want.error)
-        return ::testing::AssertionFailure() << "error " << got.error << ", fscanf gives " << want.error;
+        return ::testing::AssertionFailure()
+               << "error " << got.error << ", fscanf gives " << want.error;
     if (got.stopped_at_text != want.stopped_at_text)
         return ::testing::AssertionFailure() << "stopped_at_text " << got.stopped_at_text;
     if (got.last_record_fields != want.last_record_fields)
@@ -151,14 +153,22 @@ struct Expectation {
 };
 
 const Expectation expectations[] = {
-    {"three records without a final newline", "1 2 3\n4 5 6\n7 8 9", {{1, 2, 3}, {4, 5, 6}, {7, 8, 9}}, false, 3},
+    {"three records without a final newline",
+     "1 2 3\n4 5 6\n7 8 9",
+     {{1, 2, 3}, {4, 5, 6}, {7, 8, 9}},
+     false,
+     3},
     {"a lone sign ends a record and is skipped",
      "1 2 3\n4 - 6\n7 8 9\n",
-     {{1, 2, 3}, {4, 0, 0}, {6, 7, 8}, {9, 0, 0}}, false, 1},
+     {{1, 2, 3}, {4, 0, 0}, {6, 7, 8}, {9, 0, 0}},
+     false,
+     1},
     {"a short last line is a partial record", "1 2 3\n10 0.5", {{1, 2, 3}, {10, 0.5, 0}}, false, 2},
     {"text stops the reading after a partial record",
      "1 2 3\n4 5 6\n3.0 x 1.0\n7 8 9\n",
-     {{1, 2, 3}, {4, 5, 6}, {3, 0, 0}}, true, 1},
+     {{1, 2, 3}, {4, 5, 6}, {3, 0, 0}},
+     true,
+     1},
     {"CR LF line ends", "1 2 3\r\n4 5 6\r\n", {{1, 2, 3}, {4, 5, 6}}, false, 3},
     {"empty file", "", {}, false, 0},
     {"white space only", " \t\r\n\v\f \n", {}, false, 0},
@@ -166,7 +176,10 @@ const Expectation expectations[] = {
     {"a lone sign at the very end", "1 2 3\n-", {{1, 2, 3}}, true, 3},
 };
 
-void PrintTo(const Expectation& e, std::ostream* out) { *out << e.name; }
+void PrintTo(const Expectation& e, std::ostream* out)
+{
+    *out << e.name;
+}
 
 class PlainExpectation : public ::testing::TestWithParam<Expectation> {};
 
@@ -275,21 +288,28 @@ const Notation notations[] = {
     {"small_mantissa_large_exponent", "123456789e30"},
     {"mantissa_too_large_for_exponent", "1234567890123456789e30"},
     {"comma", "1,5"},
-    {"nul_byte", std::string("1\0" "2", 3)},
+    {"nul_byte", std::string("1\0"
+                             "2",
+                             3)},
     {"high_byte", "1\xa0"},
-    {"high_byte_first", "\xa0" "1"},
+    {"high_byte_first",
+     "\xa0"
+     "1"},
 };
 
-void PrintTo(const Notation& n, std::ostream* out) { *out << n.name; }
+void PrintTo(const Notation& n, std::ostream* out)
+{
+    *out << n.name;
+}
 
 class NotationInRecord : public ::testing::TestWithParam<Notation> {};
 
 TEST_P(NotationInRecord, SameAsFscanf)
 {
     const std::string& t = GetParam().token;
-    for (const std::string& text : {t, t + "\n", t + " 7 8 9\n", "1 " + t + " 8 9 10 11\n",
-                                    "1 2 " + t + " 9 10 11\n", "1 " + t, "1 2 " + t,
-                                    t + t + " " + t + "\n" + t})
+    for (const std::string& text :
+         {t, t + "\n", t + " 7 8 9\n", "1 " + t + " 8 9 10 11\n", "1 2 " + t + " 9 10 11\n",
+          "1 " + t, "1 2 " + t, t + t + " " + t + "\n" + t})
         EXPECT_TRUE(same_as_fscanf(text)) << "text: \"" << text << "\"";
 }
 
@@ -339,7 +359,7 @@ std::string times_power_of_five(std::uint64_t m, int k)
 std::pair<std::string, int> halfway_above(double x)
 {
     int exponent = 0;
-    double fraction = std::frexp(x, &exponent);  // x = fraction * 2^exponent
+    double fraction = std::frexp(x, &exponent);           // x = fraction * 2^exponent
     int shift = exponent < -1021 ? 1074 : 53 - exponent;  // x = m * 2^-shift, m an integer
     auto m = static_cast<std::uint64_t>(std::ldexp(fraction, exponent + shift));
     // halfway = (2m + 1) * 2^-(shift + 1) = (2m + 1) * 5^(shift + 1) * 10^-(shift + 1)
@@ -353,21 +373,22 @@ TEST(LongMantissa, HalfwayPointsAndTheirNeighbours)
     for (int i = 0; i < 200; ++i) {
         // Normal numbers of many sizes, and subnormals, whose halfway points
         // have the most digits.
-        double x = i % 4 == 3 ? std::bit_cast<double>(random() % 0x000fffffffffffffu)
-                              : std::ldexp(1.0 + static_cast<double>(random() % (1u << 30)) / (1u << 30),
-                                           static_cast<int>(random() % 1100) - 1060);
+        double x = i % 4 == 3
+                       ? std::bit_cast<double>(random() % 0x000fffffffffffffu)
+                       : std::ldexp(1.0 + static_cast<double>(random() % (1u << 30)) / (1u << 30),
+                                    static_cast<int>(random() % 1100) - 1060);
         auto [digits, k] = halfway_above(x);
         std::string exponent = "e-" + std::to_string(k);
         std::string below = digits;
         for (std::size_t d = below.size(); d-- > 0 && (below[d] -= 1) < '0';)
             below[d] = '9';  // one unit less in the last place
         // The halfway point itself (a tie), a little above it, a little below it.
-        text += digits + exponent + " " + digits + "." + std::string(900, '0') + "1" + exponent + " " +
-                below + "." + std::string(1000, '9') + exponent + "\n";
+        text += digits + exponent + " " + digits + "." + std::string(900, '0') + "1" + exponent
+                + " " + below + "." + std::string(1000, '9') + exponent + "\n";
         // The same with the point elsewhere and trailing zeros.
         int digits_before = static_cast<int>(digits.size()) - k;
-        text += "0." + digits + std::string(2000, '0') + "e" + std::to_string(digits_before) + " " +
-                digits + ".00000" + exponent + " -" + below + exponent + "\n";
+        text += "0." + digits + std::string(2000, '0') + "e" + std::to_string(digits_before) + " "
+                + digits + ".00000" + exponent + " -" + below + exponent + "\n";
     }
     EXPECT_TRUE(same_as_fscanf(text));
 }
@@ -377,9 +398,9 @@ TEST(LongMantissa, DigitsFarBeyondAnyChunk)
     std::string ones(200000, '1');
     std::string zeros(200000, '0');
     for (const std::string& text :
-         {ones, "0." + zeros + "1", ones + "e-200000", "1" + zeros + "e-200010 2 3", "." + ones + "e-5",
-          "0x" + std::string(300000, 'f') + "p-1200000", "0x0." + zeros + "1p799990",
-          "1e" + zeros + "5 7", "1e-" + ones})
+         {ones, "0." + zeros + "1", ones + "e-200000", "1" + zeros + "e-200010 2 3",
+          "." + ones + "e-5", "0x" + std::string(300000, 'f') + "p-1200000",
+          "0x0." + zeros + "1p799990", "1e" + zeros + "5 7", "1e-" + ones})
         EXPECT_TRUE(same_as_fscanf(text)) << text.substr(0, 40) << "...";
 }
 
@@ -397,7 +418,8 @@ std::string random_number(std::mt19937_64& random)
     };
     static const char* const signs[] = {"", "-", "+"};
     static const char* const words[] = {"inf", "INF", "infinity", "nan", "NaN", "nan(0x12)"};
-    static const char* const broken[] = {"-", "+", ".", "1e", "1e+", "0x", "0x.", "in", "infin", "na", "x", "--"};
+    static const char* const broken[] = {"-",   "+",  ".",     "1e", "1e+", "0x",
+                                         "0x.", "in", "infin", "na", "x",   "--"};
     std::string sign = signs[pick(3)];
     char text[64];
     switch (pick(12)) {
@@ -416,12 +438,12 @@ std::string random_number(std::mt19937_64& random)
     case 4:
         return sign + digits(1 + pick(30)) + "." + digits(pick(30));
     case 5:
-        return sign + digits(pick(5)) + "." + digits(pick(25)) + "eE"[pick(2)] +
-               signs[pick(3)] + digits(pick(5));
+        return sign + digits(pick(5)) + "." + digits(pick(25)) + "eE"[pick(2)] + signs[pick(3)]
+               + digits(pick(5));
     case 6:
-        return sign + "0" + "xX"[pick(2)] + std::string(static_cast<std::size_t>(pick(3)), '0') +
-               "0123456789abcdefABCDEF"[pick(22)] + "." + "fedcba9876543210"[pick(16)] + "pP"[pick(2)] +
-               signs[pick(3)] + digits(pick(5));
+        return sign + "0" + "xX"[pick(2)] + std::string(static_cast<std::size_t>(pick(3)), '0')
+               + "0123456789abcdefABCDEF"[pick(22)] + "." + "fedcba9876543210"[pick(16)]
+               + "pP"[pick(2)] + signs[pick(3)] + digits(pick(5));
     case 7:
         return sign + words[pick(6)];
     case 8:
@@ -497,7 +519,8 @@ std::string numbered_records(long count)
     std::string text;
     char line[64];
     for (long i = 0; i < count; ++i)
-        text.append(line, static_cast<std::size_t>(std::snprintf(line, sizeof line, "%ld %ld.5 -%ld\n", i, i, i)));
+        text.append(line, static_cast<std::size_t>(
+                              std::snprintf(line, sizeof line, "%ld %ld.5 -%ld\n", i, i, i)));
     return text;
 }
 
@@ -523,9 +546,11 @@ TEST(RecordLimit, MoreThanMaxPointsRecords)
 TEST(RecordLimit, WhatFollowsTheLimit)
 {
     // Only a following read that converts a field tells of ignored records.
-    for (const char* tail : {"", "\n \n", "x 1 2 3", "7", "- 1", "1 - 2", "nan", "infin", "0x", "."})
+    for (const char* tail :
+         {"", "\n \n", "x 1 2 3", "7", "- 1", "1 - 2", "nan", "infin", "0x", "."})
         for (long limit : {1L, 2L, 3L})
-            EXPECT_TRUE(same_as_fscanf(std::string("1 2 3\n4 5 6\n") + tail, limit)) << "tail \"" << tail << "\", limit " << limit;
+            EXPECT_TRUE(same_as_fscanf(std::string("1 2 3\n4 5 6\n") + tail, limit))
+                << "tail \"" << tail << "\", limit " << limit;
 }
 
 // ---------------------------------------------------------------------------
@@ -585,7 +610,8 @@ TEST(Streams, ReadErrorIsReportedWithTheRecordsBeforeIt)
         std::FILE* fast_file = open_endless(fast_source);
         std::FILE* reference_file = open_endless(reference_source);
         Result got = collect(shared_spectrum(), read_spectrum(fast_file, shared_spectrum()));
-        Result want = collect(shared_spectrum(), read_spectrum_fscanf(reference_file, shared_spectrum()));
+        Result want =
+            collect(shared_spectrum(), read_spectrum_fscanf(reference_file, shared_spectrum()));
         std::fclose(fast_file);
         std::fclose(reference_file);
         EXPECT_EQ(got.error, EIO);

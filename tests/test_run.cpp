@@ -3,11 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <complex>
-#include <sstream>
-#include <climits>
 #include <fcntl.h>
+#include <sstream>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -57,9 +57,9 @@ TEST(Run, WholeTranscriptAndResultFilesForEveryWayOfTypingTheNames)
 {
     const char* inputs[] = {
         "r.txt\ne.txt\n",
-        "r.txt e.txt\n",             // both names on one line answer both prompts
-        "\n\n   r.txt\n\n\te.txt",   // empty lines skipped, no final line end
-        "r.txt\r\ne.txt\r\n",        // a CR is white space like any other
+        "r.txt e.txt\n",            // both names on one line answer both prompts
+        "\n\n   r.txt\n\n\te.txt",  // empty lines skipped, no final line end
+        "r.txt\r\ne.txt\r\n",       // a CR is white space like any other
     };
     for (const char* input : inputs) {
         SCOPED_TRACE(input);
@@ -179,7 +179,8 @@ TEST(Run, TooManyRecordsAreCutWithAWarning)
     const RunResult run = run_program(dir.path, "big.txt e.txt\n");
     EXPECT_EQ(run.status, 0);
     EXPECT_NE(run.out.find("number of points   = 1000000 "), std::string::npos);
-    EXPECT_EQ(run.err, "fravlin: big.txt: warning: the records after the first 1000000 were ignored\n");
+    EXPECT_EQ(run.err,
+              "fravlin: big.txt: warning: the records after the first 1000000 were ignored\n");
 }
 
 TEST(Run, ExactlyMaxPointsRecordsGiveNoWarning)
@@ -201,12 +202,15 @@ struct FaultCase {
     const char* title;
     void (*prepare)(const fs::path& dir);
     const char* input;
-    const char* expected_error;    // standard error, exactly
+    const char* expected_error;  // standard error, exactly
     bool excitation_prompt_shown;
 };
 
 void nothing(const fs::path&) {}
-void make_directory(const fs::path& dir) { fs::create_directory(dir / "folder"); }
+void make_directory(const fs::path& dir)
+{
+    fs::create_directory(dir / "folder");
+}
 void old_results(const fs::path& dir)
 {
     write_file(dir / "complex.out", "precious\n");
@@ -353,10 +357,12 @@ TEST(Run, ResultFilesThatAreOneFileAreRefused)
         const char* title;
         void (*link)(const fs::path& dir);
     } links[] = {
-        {"symbolic link", [](const fs::path& dir) {
+        {"symbolic link",
+         [](const fs::path& dir) {
              fs::create_symlink("complex.out", dir / "magnitude_phase.out");
          }},
-        {"hard link", [](const fs::path& dir) {
+        {"hard link",
+         [](const fs::path& dir) {
              fs::create_hard_link(dir / "complex.out", dir / "magnitude_phase.out");
          }},
     };
@@ -367,8 +373,9 @@ TEST(Run, ResultFilesThatAreOneFileAreRefused)
         link.link(fixture.dir.path);
         const RunResult run = fixture.run("r.txt e.txt\n");
         EXPECT_EQ(run.status, 1);
-        EXPECT_EQ(run.err, "fravlin: magnitude_phase.out: is the same file as complex.out, so the "
-                           "two results would mix; remove the link first\n");
+        EXPECT_EQ(run.err,
+                  "fravlin: magnitude_phase.out: is the same file as complex.out, so the "
+                  "two results would mix; remove the link first\n");
         EXPECT_EQ(run.out, OPENING + EXCITATION_PROMPT + PRESS_ANY_KEY);
         EXPECT_EQ(read_file(fixture.dir / "complex.out"), "precious\n");
     }
@@ -385,7 +392,8 @@ TEST(Run, SecondRunAtOnceInTheSameFolderIsRefusedAndTheFirstCompletes)
     ASSERT_GE(fifo, 0);
     HeldRun first(fixture.dir.path);
     first.type("r.fifo e.txt\n");
-    for (int waited = 0; fs::file_size(fixture.dir / "complex.out") != 0 && waited < 20000; waited += 10)
+    for (int waited = 0; fs::file_size(fixture.dir / "complex.out") != 0 && waited < 20000;
+         waited += 10)
         usleep(10000);
     ASSERT_EQ(fs::file_size(fixture.dir / "complex.out"), 0u) << "the first run did not start";
 
@@ -444,9 +452,8 @@ TEST(Run, ResultFilesNotWrittenCompletelyAreNamedWithTheirReason)
         fs::create_directory(fixture.dir / "disk");
         c.prepare(fixture.dir.path);
         const bool on_disk = c.options.small_disk != 0;
-        const RunResult run = run_program(fixture.dir.path,
-                                          on_disk ? "../r.txt ../e.txt\n" : "r.txt e.txt\n",
-                                          c.options);
+        const RunResult run = run_program(
+            fixture.dir.path, on_disk ? "../r.txt ../e.txt\n" : "r.txt e.txt\n", c.options);
         if (run.status == NO_SMALL_DISK)
             GTEST_SKIP() << "no file system can be mounted here";
         EXPECT_EQ(run.status, 1);

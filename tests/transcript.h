@@ -15,4 +15,3 @@ inline const std::string CLOSING =
     "\n\n The output text files are: \n\n   complex.out  \n   magnitude_phase.out\n"
     "\n Press any key to exit.\n\n";
 inline const std::string PRESS_ANY_KEY = "\n Press any key to exit.\n\n";
-

@@ -59,8 +59,14 @@ int main(int argc, char** argv)
         put(file, std::pow(x, g_two));
     }
     // Non-finite and signed-zero corners, every pair of them.
-    const double corners[] = {0.0, -0.0, 1.0, -1.0, INFINITY, -INFINITY,
-                              std::copysign(NAN, 1.0), std::copysign(NAN, -1.0)};
+    const double corners[] = {0.0,
+                              -0.0,
+                              1.0,
+                              -1.0,
+                              INFINITY,
+                              -INFINITY,
+                              std::copysign(NAN, 1.0),
+                              std::copysign(NAN, -1.0)};
     for (double y : corners)
         for (double x : corners) {
             put(file, y);

@@ -48,12 +48,13 @@ constexpr int floor_log10_pow2(int b)
 // so every entry has its top bit set. The fast path asks for q = D-1-k with
 // D in 1..18 digits and k = floor_log10_pow2(b), 2^b <= value < 2^(b+1).
 
-constexpr int MIN_Q = 1 - 1 - floor_log10_pow2(1023);   // -307, DBL_MAX
+constexpr int MIN_Q = 1 - 1 - floor_log10_pow2(1023);    // -307, DBL_MAX
 constexpr int MAX_Q = 18 - 1 - floor_log10_pow2(-1074);  // 341, DBL_TRUE_MIN
 
 // floor(2^RECIPROCAL_BITS / 5^-MIN_Q) must still have 128 bits.
 constexpr int RECIPROCAL_BITS = 864;
-static_assert(RECIPROCAL_BITS - 128 >= floor_log2_pow10(-MIN_Q) + MIN_Q + 1);  // bit length of 5^-MIN_Q
+static_assert(RECIPROCAL_BITS - 128
+              >= floor_log2_pow10(-MIN_Q) + MIN_Q + 1);  // bit length of 5^-MIN_Q
 
 // Little-endian 32-bit limbs, enough for 2^864 and 5^345 < 2^802.
 struct TableBig {
@@ -142,7 +143,8 @@ constexpr bool logarithms_exact()
         len5[static_cast<std::size_t>(n)] = big_bit_length(p);
     // floor(log2(10^q)): 10^q = 5^q * 2^q, and 2^-n / 5^n lies in (2^(-n-len), 2^(-n-len+1)).
     auto exact_log2 = [&](int q) {
-        return q >= 0 ? q + len5[static_cast<std::size_t>(q)] - 1 : q - len5[static_cast<std::size_t>(-q)];
+        return q >= 0 ? q + len5[static_cast<std::size_t>(q)] - 1
+                      : q - len5[static_cast<std::size_t>(-q)];
     };
     for (int q = -MAX_N; q <= MAX_N; ++q)
         if (floor_log2_pow10(q) != exact_log2(q))
@@ -246,7 +248,8 @@ inline bool is_exact_tie(std::uint64_t m, int e, int q)
         return false;
     if (q >= 0)
         return true;
-    return -q < static_cast<int>(POW5.size()) && (m >> tz) % POW5[static_cast<std::size_t>(-q)] == 0;
+    return -q < static_cast<int>(POW5.size())
+           && (m >> tz) % POW5[static_cast<std::size_t>(-q)] == 0;
 }
 
 // Sets n to the D rounded digits (10^(D-1) <= n < 10^D) and k to the decimal
@@ -258,7 +261,8 @@ inline bool fast_digits(std::uint64_t m, int e, int D, std::uint64_t& n, int& k)
     const std::uint64_t limit = POW10_INT[static_cast<std::size_t>(D)];
     const bool wide = y.hi >= limit;  // X has D+1 digits
     // y.hi < 2*10^D
-    const std::uint64_t tenth = D <= 9 ? std::uint64_t(static_cast<std::uint32_t>(y.hi) / 10u) : y.hi / 10;
+    const std::uint64_t tenth =
+        D <= 9 ? std::uint64_t(static_cast<std::uint32_t>(y.hi) / 10u) : y.hi / 10;
     n = wide ? tenth : y.hi;
     k += wide ? 1 : 0;
     // (hi, lo) = discarded part minus the half-way point, two's complement.
@@ -305,7 +309,8 @@ inline char* write_exponent(char* p, int k)
         return p + 4;
     }
     const std::uint32_t low = a % 100;
-    const char e[5] = {'e', sign, static_cast<char>('0' + a / 100), DIGIT_PAIRS[2 * low], DIGIT_PAIRS[2 * low + 1]};
+    const char e[5] = {'e', sign, static_cast<char>('0' + a / 100), DIGIT_PAIRS[2 * low],
+                       DIGIT_PAIRS[2 * low + 1]};
     std::memcpy(p, e, 5);
     return p + 5;
 }
@@ -366,10 +371,11 @@ char* format_special(char* out, bool neg, bool nan, std::size_t width, bool left
 }
 
 // D <= 18 digits in n, first one before the point. Inlined into the hot path.
-[[gnu::always_inline]] inline char* format_digits(char* out, bool neg, std::uint64_t n, int D, int k,
-                                                  std::size_t width, bool left)
+[[gnu::always_inline]] inline char* format_digits(char* out, bool neg, std::uint64_t n, int D,
+                                                  int k, std::size_t width, bool left)
 {
-    const std::size_t len = (neg ? 1u : 0u) + static_cast<std::size_t>(D) + (D > 1 ? 1u : 0u) + exponent_length(k);
+    const std::size_t len =
+        (neg ? 1u : 0u) + static_cast<std::size_t>(D) + (D > 1 ? 1u : 0u) + exponent_length(k);
     char* p = pad_left(out, len, width, left);
     char* start = p;
     *p = '-';  // overwritten by a digit when positive
@@ -378,7 +384,8 @@ char* format_special(char* out, bool neg, bool nan, std::size_t width, bool left
         // "d.dddddd" in one 8-byte store; the exponent (4+ bytes) overwrites
         // what lies past the last digit.
         const std::uint64_t digits = eight_digits(static_cast<std::uint32_t>(n)) >> (8 * (8 - D));
-        const std::uint64_t body = (digits & 0xff) | (std::uint64_t('.') << 8) | ((digits >> 8) << 16);
+        const std::uint64_t body =
+            (digits & 0xff) | (std::uint64_t('.') << 8) | ((digits >> 8) << 16);
         std::memcpy(p, &body, 8);
         p += D + 1;
     } else {
@@ -425,7 +432,8 @@ char* format_exponent(char* out, double value, int width, int precision)
     if (precision < 0)
         precision = 6;
     const bool left = width < 0;
-    const unsigned magnitude = left ? 0u - static_cast<unsigned>(width) : static_cast<unsigned>(width);
+    const unsigned magnitude =
+        left ? 0u - static_cast<unsigned>(width) : static_cast<unsigned>(width);
     const std::size_t w = magnitude;
 
     const auto bits = std::bit_cast<std::uint64_t>(value);

@@ -254,10 +254,9 @@ int run_dialogue()
                 report(failure);
         return give_up();
     }
-    const bool suspect =
-        report_inputs({response_name.c_str(), response_file, &response, response_outcome},
-                      {excitation_name.c_str(), excitation_file, &excitation, excitation_outcome},
-                      common_count);
+    const bool suspect = report_inputs(
+        {response_name.c_str(), response_file, &response, response_outcome},
+        {excitation_name.c_str(), excitation_file, &excitation, excitation_outcome}, common_count);
     std::fclose(response_file);
     std::fclose(excitation_file);
 

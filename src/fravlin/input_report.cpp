@@ -65,8 +65,8 @@ std::size_t utf8_length(const unsigned char* text, std::size_t length)
 
 // The facts about the pairs of records that the division handled.
 struct PairCheck {
-    long divided = 0;        // pairs divided: all, or those before the sync error
-    long sync_index = -1;    // -1 when the division was complete
+    long divided = 0;      // pairs divided: all, or those before the sync error
+    long sync_index = -1;  // -1 when the division was complete
     long misaligned = 0;
     long first_misaligned = -1;
     long zero_excitations = 0;
@@ -81,8 +81,8 @@ bool misaligned(const Spectrum& response, const Spectrum& excitation, long j)
 {
     const double* f = response.frequency;
     const double step = j + 1 < response.count ? std::fabs(f[j + 1] - f[j])
-                        : j > 0                 ? std::fabs(f[j] - f[j - 1])
-                                                : 0.0;
+                        : j > 0                ? std::fabs(f[j] - f[j - 1])
+                                               : 0.0;
     return step > 0.0 && std::isfinite(step)
            && std::fabs(f[j] - excitation.frequency[j]) >= step / 2;
 }
@@ -157,12 +157,14 @@ bool report_reading(const InputFile& input, const InputPositions& positions)
     const int fields = input.outcome.last_record_fields;
     if (count > 0 && (fields == 1 || fields == 2)) {
         const std::string line =
-            positions.known ? ", on line " + std::to_string(positions.record_line[PARTIAL_RECORD]) + ","
-                            : "";
-        warn(input.name, "warning: the last record" + line
-                             + (fields == 1 ? " holds only 1 number; its real and imaginary parts were"
-                                            : " holds only 2 numbers; its imaginary part was")
-                             + " taken as 0");
+            positions.known
+                ? ", on line " + std::to_string(positions.record_line[PARTIAL_RECORD]) + ","
+                : "";
+        warn(input.name,
+             "warning: the last record" + line
+                 + (fields == 1 ? " holds only 1 number; its real and imaginary parts were"
+                                : " holds only 2 numbers; its imaginary part was")
+                 + " taken as 0");
     }
     if (count == 0) {
         warn(input.name, stopped ? "warning: no records: reading stopped" + stop_place(positions)
@@ -192,11 +194,14 @@ std::string quoted_text(const char* text, std::size_t length, bool cut)
                 shown += '\\';
             shown += static_cast<char>(c);
             ++i;
-        } else if (std::size_t size = c >= 0x80 ? utf8_length(bytes + i, length - i) : 0; size != 0) {
+        } else if (std::size_t size = c >= 0x80 ? utf8_length(bytes + i, length - i) : 0;
+                   size != 0) {
             shown.append(text + i, size);
             i += size;
         } else {
-            shown += c == '\t' ? "\\t" : c == '\r' ? "\\r" : std::string{'\\', 'x', HEX[c >> 4], HEX[c & 15]};
+            shown += c == '\t'   ? "\\t"
+                     : c == '\r' ? "\\r"
+                                 : std::string{'\\', 'x', HEX[c >> 4], HEX[c & 15]};
             ++i;
         }
     }
@@ -242,12 +247,13 @@ bool report_inputs(const InputFile& response, const InputFile& excitation, long 
     }
     if (check.zero_excitations > 0) {
         const long j = check.first_zero;
-        const std::string line = excitation_positions.known
-                                     ? ", line " + std::to_string(excitation_positions.record_line[ZERO_RECORD])
-                                     : "";
+        const std::string line =
+            excitation_positions.known
+                ? ", line " + std::to_string(excitation_positions.record_line[ZERO_RECORD])
+                : "";
         warn(excitation.name, "warning: the excitation is 0 at " + records(check.zero_excitations)
-                                  + ", the first at record " + std::to_string(j + 1) + " (frequency "
-                                  + frequency_text(excitation_frequency[j]) + line
+                                  + ", the first at record " + std::to_string(j + 1)
+                                  + " (frequency " + frequency_text(excitation_frequency[j]) + line
                                   + "); the result lines there hold inf or nan");
     }
     return suspect;

@@ -36,7 +36,7 @@ char** complete_file_name(const char* text, int, int)
     char** matches = rl_completion_matches(text, rl_filename_completion_function);
     rl_completion_append_character = ' ';
     const bool single = matches != nullptr && matches[0] != nullptr
-        && (matches[1] == nullptr || matches[2] == nullptr);
+                        && (matches[1] == nullptr || matches[2] == nullptr);
     struct stat status;
     if (single && stat(matches[0], &status) == 0 && S_ISDIR(status.st_mode))
         rl_completion_append_character = '/';

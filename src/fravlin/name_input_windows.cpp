@@ -14,7 +14,7 @@ bool valid_utf8(const std::string& text)
 {
     return MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(),
                                static_cast<int>(text.size()), nullptr, 0)
-        > 0;
+           > 0;
 }
 
 }  // namespace

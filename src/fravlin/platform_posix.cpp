@@ -24,8 +24,8 @@ termios g_key_settings;
 // The signals whose default action ends the process and that can be
 // caught. SIGXFSZ is ignored by prepare_process, SIGKILL cannot be caught.
 constexpr int ENDING_SIGNALS[] = {
-    SIGHUP,  SIGINT,  SIGQUIT, SIGILL,  SIGTRAP, SIGABRT,   SIGBUS,  SIGFPE,  SIGSEGV,
-    SIGUSR1, SIGUSR2, SIGPIPE, SIGALRM, SIGTERM, SIGVTALRM, SIGPROF, SIGXCPU, SIGSYS,
+    SIGHUP,    SIGINT,  SIGQUIT, SIGILL,  SIGTRAP, SIGABRT,   SIGBUS,  SIGFPE,  SIGSEGV,
+    SIGUSR1,   SIGUSR2, SIGPIPE, SIGALRM, SIGTERM, SIGVTALRM, SIGPROF, SIGXCPU, SIGSYS,
 #ifdef SIGPOLL
     SIGPOLL,
 #endif
@@ -236,7 +236,7 @@ bool same_file(std::FILE* file, const char* path)
     struct stat open_status;
     struct stat path_status;
     return fstat(fileno(file), &open_status) == 0 && stat(path, &path_status) == 0
-        && open_status.st_dev == path_status.st_dev && open_status.st_ino == path_status.st_ino;
+           && open_status.st_dev == path_status.st_dev && open_status.st_ino == path_status.st_ino;
 }
 
 bool same_open_file(std::FILE* first, std::FILE* second)
@@ -244,8 +244,8 @@ bool same_open_file(std::FILE* first, std::FILE* second)
     struct stat first_status;
     struct stat second_status;
     return fstat(fileno(first), &first_status) == 0 && fstat(fileno(second), &second_status) == 0
-        && first_status.st_dev == second_status.st_dev
-        && first_status.st_ino == second_status.st_ino;
+           && first_status.st_dev == second_status.st_dev
+           && first_status.st_ino == second_status.st_ino;
 }
 
 std::FILE* open_result_stream(const char* name, FileError& error)

@@ -6,8 +6,8 @@
 #include <fcntl.h>
 #include <io.h>
 #include <share.h>
-#include <sys/stat.h>
 #include <string>
+#include <sys/stat.h>
 #include <windows.h>
 
 namespace {
@@ -71,8 +71,8 @@ bool same_identity(const BY_HANDLE_FILE_INFORMATION& first,
                    const BY_HANDLE_FILE_INFORMATION& second)
 {
     return first.dwVolumeSerialNumber == second.dwVolumeSerialNumber
-        && first.nFileIndexHigh == second.nFileIndexHigh
-        && first.nFileIndexLow == second.nFileIndexLow;
+           && first.nFileIndexHigh == second.nFileIndexHigh
+           && first.nFileIndexLow == second.nFileIndexLow;
 }
 
 // Only a file on a disk is emptied; a device such as NUL has nothing to
@@ -109,9 +109,9 @@ int explain_open_error(const char* name, int error)
 // ends at once.
 void wait_for_key()
 {
-    HANDLE console = CreateFileW(L"CONIN$", GENERIC_READ | GENERIC_WRITE,
-                                 FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
-                                 nullptr);
+    HANDLE console =
+        CreateFileW(L"CONIN$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                    nullptr, OPEN_EXISTING, 0, nullptr);
     if (console == INVALID_HANDLE_VALUE)
         return;
     DWORD mode;
@@ -154,7 +154,7 @@ bool same_open_file(std::FILE* first, std::FILE* second)
     BY_HANDLE_FILE_INFORMATION first_file;
     BY_HANDLE_FILE_INFORMATION second_file;
     return identify(handle_of(first), first_file) && identify(handle_of(second), second_file)
-        && same_identity(first_file, second_file);
+           && same_identity(first_file, second_file);
 }
 
 // The share mode is the lock: while the file is open here, others may read
@@ -166,9 +166,9 @@ std::FILE* open_result_stream(const char* name, FileError& error)
 {
     errno = 0;
     _doserrno = 0;
-    const int descriptor = _wsopen(windows_path(name).c_str(),
-                                   _O_WRONLY | _O_CREAT | _O_TEXT | _O_NOINHERIT, _SH_DENYWR,
-                                   _S_IREAD | _S_IWRITE);
+    const int descriptor =
+        _wsopen(windows_path(name).c_str(), _O_WRONLY | _O_CREAT | _O_TEXT | _O_NOINHERIT,
+                _SH_DENYWR, _S_IREAD | _S_IWRITE);
     if (descriptor < 0) {
         error = FileError{name, _doserrno == ERROR_SHARING_VIOLATION
                                     ? RESULT_FILE_LOCKED

@@ -25,8 +25,8 @@ struct PositionQuery {
 struct InputPositions {
     bool known = false;
     long long record_line[MAX_ASKED_RECORDS] = {};  // line of the first number of each asked record
-    long long first_numbers_line = 0;  // the first line holding a number, 0 when none
-    long first_numbers_count = 0;      // numbers read from it
+    long long first_numbers_line = 0;               // the first line holding a number, 0 when none
+    long first_numbers_count = 0;                   // numbers read from it
     bool numbers_after_first_line = false;
     // Where the reading stopped (when asked): the first byte of the item
     // that is not a number, and the rest of its line, without its line end.

@@ -51,7 +51,7 @@ struct Input {
     const char* end;   // end of the bytes read into chunk, where the NUL is
     bool file_done;    // fread has reported the end of the file or an error
     int error;
-    LineTracker* lines;  // null when reading records
+    LineTracker* lines;                    // null when reading records
     char digits[MAX_DECIMAL_DIGITS + 32];  // a long mantissa, rewritten for from_chars
 };
 
@@ -98,10 +98,19 @@ inline int peek(Input& in)
 }
 
 // The C locale's isspace.
-inline bool is_space(int c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
-inline bool is_digit(int c) { return c >= '0' && c <= '9'; }
+inline bool is_space(int c)
+{
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
+inline bool is_digit(int c)
+{
+    return c >= '0' && c <= '9';
+}
 // Lower case of an ASCII letter; only ever compared with a lower-case letter.
-inline int lower(int c) { return c | 0x20; }
+inline int lower(int c)
+{
+    return c | 0x20;
+}
 
 inline int hex_value(int c)
 {
@@ -178,8 +187,8 @@ double convert(char* text, char* end, std::int64_t exponent, bool at_least_one,
 Field read_hex(Input& in, bool negative, double& out)
 {
     std::uint64_t mantissa = 0;
-    int count = 0;          // significant digits in mantissa
-    bool dropped = false;   // a nonzero digit past MAX_HEX_DIGITS
+    int count = 0;         // significant digits in mantissa
+    bool dropped = false;  // a nonzero digit past MAX_HEX_DIGITS
     std::int64_t scale = 0;
     bool any_digit = false, point = false;
     int c = peek(in);
@@ -449,7 +458,6 @@ ReadOutcome read_spectrum_limited(std::FILE* file, Spectrum& spectrum, long max_
     outcome.error.code = in.error;
     return outcome;
 }
-
 
 namespace {
 

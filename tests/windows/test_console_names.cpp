@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "fravlin/platform.h"
 #include "fravlin/name_words.h"
+#include "fravlin/platform.h"
 
 namespace {
 
@@ -21,12 +21,18 @@ TEST(ConsoleNames, LinesInUtf8WordByWord)
     } cases[] = {
         {"empty line", L"\r\n", {}, true},
         {"ASCII names", L"r.txt e.txt\r\n", {"r.txt", "e.txt"}, true},
-        {"outside code page 437", L"\u20acuro.txt \u03b1\u03b2\u03b3.txt\r\n",
-         {"\xe2\x82\xacuro.txt", "\xce\xb1\xce\xb2\xce\xb3.txt"}, true},
+        {"outside code page 437",
+         L"\u20acuro.txt \u03b1\u03b2\u03b3.txt\r\n",
+         {"\xe2\x82\xacuro.txt", "\xce\xb1\xce\xb2\xce\xb3.txt"},
+         true},
         {"Latin-1 letters", L"  r\u00e9sum\u00e9.txt\r\n", {"r\xc3\xa9sum\xc3\xa9.txt"}, true},
         {"CJK", L"\u65e5\u672c.txt\r\n", {"\xe6\x97\xa5\xe6\x9c\xac.txt"}, true},
         {"a surrogate pair", L"\U0001f600.txt\r\n", {"\xf0\x9f\x98\x80.txt"}, true},
-        {"a no-break space is part of the name", L"a\u00a0b\r\n", {"a\xc2\xa0" "b"}, true},
+        {"a no-break space is part of the name",
+         L"a\u00a0b\r\n",
+         {"a\xc2\xa0"
+          "b"},
+         true},
         {"Ctrl-Z alone", L"\x1a\r\n", {}, false},
         {"Ctrl-Z after a name", L"r.txt\x1a\r\n", {"r.txt"}, false},
         {"Ctrl-Z ends the line", L"r.txt\x1a e.txt\r\n", {"r.txt"}, false},

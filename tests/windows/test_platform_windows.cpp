@@ -26,7 +26,8 @@ struct ScratchFolder {
     ScratchFolder()
     {
         path = fs::temp_directory_path()
-             / ("fravlin-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(GetTickCount()));
+               / ("fravlin-" + std::to_string(GetCurrentProcessId()) + "-"
+                  + std::to_string(GetTickCount()));
         fs::create_directory(path);
         previous = fs::current_path();
         fs::current_path(path);
@@ -56,7 +57,8 @@ std::string ansi(const std::wstring& name)
 {
     BOOL lossy = FALSE;
     char bytes[MAX_PATH];
-    const int size = WideCharToMultiByte(CP_ACP, 0, name.c_str(), -1, bytes, sizeof bytes, nullptr, &lossy);
+    const int size =
+        WideCharToMultiByte(CP_ACP, 0, name.c_str(), -1, bytes, sizeof bytes, nullptr, &lossy);
     return size > 0 && !lossy ? bytes : "";
 }
 
@@ -77,7 +79,8 @@ TEST(WindowsConsoleLayer, OpensNamesOfEveryKind)
     } cases[] = {
         {"UTF-8", "r\xc3\xa9ponse.txt", accented},
         {"ANSI code page", ansi(accented), accented},
-        {"UTF-8 beyond any ANSI code page", "\xe6\x97\xa5\xe6\x9c\xac\xe2\x82\xac.txt", L"\u65e5\u672c\u20ac.txt"},
+        {"UTF-8 beyond any ANSI code page", "\xe6\x97\xa5\xe6\x9c\xac\xe2\x82\xac.txt",
+         L"\u65e5\u672c\u20ac.txt"},
         {"a path of more than MAX_PATH characters", fs::path(long_name).string(), long_name},
     };
     for (const auto& c : cases) {
@@ -105,12 +108,8 @@ TEST(WindowsConsoleLayer, ReasonsWhyANameCannotBeOpened)
         const char* name;
         int error;
     } cases[] = {
-        {"missing.txt", ENOENT},
-        {"folder", EISDIR},
-        {"folder\\", EISDIR},
-        {"a*b", ENOENT},
-        {"what?", ENOENT},
-        {"a|b", ENOENT},
+        {"missing.txt", ENOENT}, {"folder", EISDIR}, {"folder\\", EISDIR},
+        {"a*b", ENOENT},         {"what?", ENOENT},  {"a|b", ENOENT},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -134,9 +133,11 @@ TEST(WindowsConsoleLayer, SameFileByIdentityNotByName)
         const char* path;
         bool same;
     } cases[] = {
-        {"complex.out", true},     {".\\complex.out", true}, {"./complex.out", true},
-        {"sub\\..\\complex.out", true}, {"sub/hard.txt", true}, {"copy.out", false},
-        {"missing.out", false},    {".", false},             {"sub", false},
+        {"complex.out", true},   {".\\complex.out", true},
+        {"./complex.out", true}, {"sub\\..\\complex.out", true},
+        {"sub/hard.txt", true},  {"copy.out", false},
+        {"missing.out", false},  {".", false},
+        {"sub", false},
     };
     for (const auto& c : cases)
         EXPECT_EQ(same_file(file, c.path), c.same) << c.path;
@@ -197,8 +198,9 @@ TEST(WindowsConsoleLayer, ResultFilesOpenedInSteps)
 // With a console the wait would want a key; without one it must not wait.
 TEST(WindowsConsoleLayer, KeyWaitWithoutAConsoleReturnsAtOnce)
 {
-    HANDLE console = CreateFileW(L"CONIN$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                 nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE console =
+        CreateFileW(L"CONIN$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                    nullptr, OPEN_EXISTING, 0, nullptr);
     DWORD mode;
     const bool has_console = console != INVALID_HANDLE_VALUE && GetConsoleMode(console, &mode);
     if (console != INVALID_HANDLE_VALUE)

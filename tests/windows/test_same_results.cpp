@@ -134,8 +134,18 @@ TEST(SameResults, RandomBitPatterns)
 // Every response against every excitation made of these parts.
 TEST(SameResults, SpecialValuesInEveryCombination)
 {
-    const double parts[] = {0.0, -0.0, 1.0, -1.0, INF, -INF, NAN_POSITIVE, NAN_NEGATIVE,
-                            5e-324, 2.2250738585072014e-308, 1.3407807929942596e154, 1.7976931348623157e308};
+    const double parts[] = {0.0,
+                            -0.0,
+                            1.0,
+                            -1.0,
+                            INF,
+                            -INF,
+                            NAN_POSITIVE,
+                            NAN_NEGATIVE,
+                            5e-324,
+                            2.2250738585072014e-308,
+                            1.3407807929942596e154,
+                            1.7976931348623157e308};
     Inputs inputs;
     int frequency = 0;
     for (double a : parts)
@@ -153,16 +163,18 @@ TEST(SameResults, SpecialValuesInEveryCombination)
 // sync error both frequencies at the mismatch with "%lf".
 TEST(SameResults, SummaryAndSyncErrorValues)
 {
-    const double frequencies[] = {0.0, -0.0, 10.0, 1.09375, 1.5e-5, 123456.5, 1e300, -1e-300,
-                                  5e-324, 1.7976931348623157e308, INF, -INF, NAN_POSITIVE, NAN_NEGATIVE};
+    const double frequencies[] = {
+        0.0,      -0.0,  10.0,         1.09375,     1.5e-5,
+        123456.5, 1e300, -1e-300,      5e-324,      1.7976931348623157e308,
+        INF,      -INF,  NAN_POSITIVE, NAN_NEGATIVE};
     for (double frequency : frequencies) {
         SCOPED_TRACE(exact(frequency));
         const std::string at_10 = record(10, 1, 0);
         const std::string at_half = record(0.5, 1, 0);
         const std::string at_frequency = record(frequency, 1, 0);
         expect_same_run({at_frequency + at_10, at_frequency + at_10});  // first
-        expect_same_run({at_10 + at_frequency, at_10 + at_half});       // last; response's at a mismatch
-        expect_same_run({at_10 + at_half, at_10 + at_frequency});       // excitation's at a mismatch
+        expect_same_run({at_10 + at_frequency, at_10 + at_half});  // last; response's at a mismatch
+        expect_same_run({at_10 + at_half, at_10 + at_frequency});  // excitation's at a mismatch
     }
 }
 
@@ -173,8 +185,8 @@ TEST(SameResults, NumberNotations)
         "0x1.8p3", "0X1P-2", "0x", "0x.", "0x1p", "inf", "-INF", "infinity", "+Infinity", "infin",
         "nan", "-nan", "NaN(123)", "nan(", "nan()", "1e", "1e+", "1e-5x", ".", "-.", "+.5", "1.",
         "-0", "1.5e400", "-1.5e400", "1e-400", "2.4703282292062328e-324", "00012", "1,5", "--1",
-        "+-1", "1e+-3", "0.000000000000000000000000000000000000000000000000001e51", ".e5",
-        "0xp3", "0x.p1",
+        "+-1", "1e+-3", "0.000000000000000000000000000000000000000000000000001e51", ".e5", "0xp3",
+        "0x.p1",
         // halfway between 1 and the next double, and just above it
         "1.00000000000000011102230246251565404236316680908203125",
         "1.00000000000000011102230246251565404236316680908203125000000000000000000001"};
@@ -187,7 +199,7 @@ TEST(SameResults, NumberNotations)
         SCOPED_TRACE(notation);
         Inputs inputs;
         inputs.response = std::string("1 2 3\n1 ") + notation + " 3\n1 2 " + notation + "\n"
-                        + notation + " 2 3\n1 2 3\n";
+                          + notation + " 2 3\n1 2 3\n";
         inputs.excitation = "1 1 0\n1 1 0\n1 1 0\n1 1 0\n1 1 0\n";
         expect_same_run(inputs);
     }
