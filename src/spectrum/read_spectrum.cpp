@@ -389,7 +389,7 @@ Field read_field_exact(Input& in, double& out)
     const char* digits = p;
     while (is_digit(*p))
         mantissa = mantissa * 10 + static_cast<unsigned>(*p++ - '0');
-    long count = p - digits;
+    std::ptrdiff_t count = p - digits;
     std::int64_t e = 0;
     if (*p == '.') {
         const char* fraction = ++p;
