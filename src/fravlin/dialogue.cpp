@@ -64,7 +64,7 @@ std::FILE* ask_for_input(const char* prompt, std::string& name)
     }
     if (outcome == NameRead::TOO_LONG) {
         // The rest of it stays unread: it may have no end.
-        report_error(name.c_str(), ENAMETOOLONG);
+        report(name, std::strerror(ENAMETOOLONG));
         return nullptr;
     }
     if (outcome == NameRead::NONE) {

@@ -2,7 +2,8 @@
 // line, "fravlin: NAME: REASON", written after standard output is flushed,
 // so that the console shows the two streams in the order they were
 // written. A name of more than 100 bytes is cut at a character's start
-// and ends in "...", so that no message holds a name of thousands of bytes.
+// and ends in "...", so that no message holds a name of thousands of bytes;
+// control bytes in it are shown as \xNN.
 // The FileError form gives the system's reason for its code (strerror).
 //
 // flush_output flushes standard output and keeps the errno value of its
@@ -11,9 +12,11 @@
 // reason must be kept when it happens.
 #pragma once
 
+#include <string_view>
+
 #include "spectrum/file_error.h"
 
-void report(const char* name, const char* reason);
+void report(std::string_view name, const char* reason);
 void report(const FileError& error);
 
 void flush_output();
