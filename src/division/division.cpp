@@ -75,22 +75,24 @@ void ResultFilesRelease::operator()(ResultFilesState* state) const
 FileError open_result_files(ResultFiles& files, std::FILE* complex, std::FILE* magnitude_phase)
 {
     files.state.reset(new (std::nothrow) ResultFilesState);
-    ResultFilesState* state = files.state.get();
-    if (state != nullptr) {
-        state->complex.stream = complex;
-        state->magnitude_phase.stream = magnitude_phase;
-        state->complex.name = COMPLEX_FILE_NAME;
-        state->magnitude_phase.name = MAGNITUDE_PHASE_FILE_NAME;
-        state->complex.pending.reset(new (std::nothrow) char[RESULT_BLOCK_SIZE]);
-        state->magnitude_phase.pending.reset(new (std::nothrow) char[RESULT_BLOCK_SIZE]);
-        if (state->complex.pending && state->magnitude_phase.pending)
-            return FileError{};
-        files.state.reset();  // closes both
+    if (!files.state) {
+        std::fclose(complex);
+        std::fclose(magnitude_phase);
         return FileError{COMPLEX_FILE_NAME, ENOMEM};
     }
-    std::fclose(complex);
-    std::fclose(magnitude_phase);
-    return FileError{COMPLEX_FILE_NAME, ENOMEM};
+    ResultFilesState& state = *files.state;
+    state.complex.stream = complex;
+    state.complex.name = COMPLEX_FILE_NAME;
+    state.magnitude_phase.stream = magnitude_phase;
+    state.magnitude_phase.name = MAGNITUDE_PHASE_FILE_NAME;
+    for (ResultFile* file : {&state.complex, &state.magnitude_phase}) {
+        file->pending.reset(new (std::nothrow) char[RESULT_BLOCK_SIZE]);
+        if (!file->pending) {
+            files.state.reset();  // closes both
+            return FileError{COMPLEX_FILE_NAME, ENOMEM};
+        }
+    }
+    return FileError{};
 }
 
 bool close_result_files(ResultFiles& files, FileError (&failures)[2])
@@ -123,7 +125,7 @@ QuotientPoint compute_quotient_point(const Spectrum& response, const Spectrum& e
     return point;
 }
 
-bool divide_spectra(const Spectrum& response, const Spectrum& excitation, long count,
+long divide_spectra(const Spectrum& response, const Spectrum& excitation, long count,
                     ResultFiles& files)
 {
     for (long j = 0; j < count; ++j) {
@@ -133,11 +135,11 @@ bool divide_spectra(const Spectrum& response, const Spectrum& excitation, long c
             // " %lf %lf \n", one value at a time
             print_number(" %lf", response.frequency[j]);
             print_number(" %lf \n", excitation.frequency[j]);
-            return false;
+            return j;
         }
         const QuotientPoint point = compute_quotient_point(response, excitation, j);
         write_complex_line(files, point);
         write_magnitude_phase_line(files, point);
     }
-    return true;
+    return count;
 }

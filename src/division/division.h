@@ -66,6 +66,7 @@ QuotientPoint compute_quotient_point(const Spectrum& response, const Spectrum& e
 void write_complex_line(ResultFiles& files, const QuotientPoint& point);
 void write_magnitude_phase_line(ResultFiles& files, const QuotientPoint& point);
 
-// True when all `count` indices were handled, false at a frequency mismatch.
-bool divide_spectra(const Spectrum& response, const Spectrum& excitation, long count,
+// The number of indices handled: `count`, or the index of the first
+// frequency mismatch.
+long divide_spectra(const Spectrum& response, const Spectrum& excitation, long count,
                     ResultFiles& files);

@@ -243,7 +243,7 @@ int run_dialogue()
     print_spectrum_summary("\n\n Excitation Function Statistics \n", excitation,
                            "\n ending frequency   = %12.5g \n\n");
 
-    const bool complete = divide_spectra(response, excitation, common_count, results);
+    const long divided = divide_spectra(response, excitation, common_count, results);
 
     // The files are complete on disk before they are announced; each one
     // that is not is named with its reason.
@@ -254,15 +254,16 @@ int run_dialogue()
                 report(failure);
         return give_up();
     }
-    const bool suspect = report_inputs(
-        {response_name.c_str(), response_file, &response, response_outcome},
-        {excitation_name.c_str(), excitation_file, &excitation, excitation_outcome}, common_count);
+    const bool suspect =
+        report_inputs({response_name.c_str(), response_file, &response, response_outcome},
+                      {excitation_name.c_str(), excitation_file, &excitation, excitation_outcome},
+                      common_count, divided);
     std::fclose(response_file);
     std::fclose(excitation_file);
 
     std::fputs("\n\n The output text files are: \n\n   complex.out  \n   magnitude_phase.out\n",
                stdout);
-    if (!complete)
+    if (divided < common_count)
         return end_run(EXIT_SYNC_ERROR);
     return end_run(suspect ? EXIT_SUSPECT_INPUT : EXIT_COMPLETE);
 }

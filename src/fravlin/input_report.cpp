@@ -3,7 +3,6 @@
 #include <charconv>
 #include <cmath>
 
-#include "division/division.h"
 #include "fravlin/report.h"
 #include "spectrum/input_positions.h"
 
@@ -87,15 +86,13 @@ bool misaligned(const Spectrum& response, const Spectrum& excitation, long j)
            && std::fabs(f[j] - excitation.frequency[j]) >= step / 2;
 }
 
-PairCheck check_pairs(const Spectrum& response, const Spectrum& excitation, long count)
+PairCheck check_pairs(const Spectrum& response, const Spectrum& excitation, long count,
+                      long divided)
 {
     PairCheck check;
-    for (long j = 0; j < count; ++j) {
-        if (std::fabs(response.frequency[j] - excitation.frequency[j]) > SYNC_TOLERANCE) {
-            check.sync_index = j;
-            break;
-        }
-        ++check.divided;
+    check.divided = divided;
+    check.sync_index = divided < count ? divided : -1;
+    for (long j = 0; j < divided; ++j) {
         if (misaligned(response, excitation, j) && check.misaligned++ == 0)
             check.first_misaligned = j;
         if (excitation.real[j] == 0.0 && excitation.imaginary[j] == 0.0
@@ -183,7 +180,6 @@ bool report_reading(const InputFile& input, const InputPositions& positions)
 
 std::string quoted_text(const char* text, std::size_t length, bool cut)
 {
-    static const char HEX[] = "0123456789abcdef";
     const auto* bytes = reinterpret_cast<const unsigned char*>(text);
     std::string shown = "\"";
     std::size_t i = 0;
@@ -199,9 +195,7 @@ std::string quoted_text(const char* text, std::size_t length, bool cut)
             shown.append(text + i, size);
             i += size;
         } else {
-            shown += c == '\t'   ? "\\t"
-                     : c == '\r' ? "\\r"
-                                 : std::string{'\\', 'x', HEX[c >> 4], HEX[c & 15]};
+            append_escaped_byte(shown, static_cast<unsigned char>(c));
             ++i;
         }
     }
@@ -211,9 +205,11 @@ std::string quoted_text(const char* text, std::size_t length, bool cut)
     return shown;
 }
 
-bool report_inputs(const InputFile& response, const InputFile& excitation, long common_count)
+bool report_inputs(const InputFile& response, const InputFile& excitation, long common_count,
+                   long divided)
 {
-    const PairCheck check = check_pairs(*response.spectrum, *excitation.spectrum, common_count);
+    const PairCheck check =
+        check_pairs(*response.spectrum, *excitation.spectrum, common_count, divided);
     const InputPositions response_positions = locate(response, check, false);
     const InputPositions excitation_positions = locate(excitation, check, true);
 

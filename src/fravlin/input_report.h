@@ -25,7 +25,10 @@ struct InputFile {
     ReadOutcome outcome;
 };
 
-bool report_inputs(const InputFile& response, const InputFile& excitation, long common_count);
+// `divided` is what divide_spectra returned: common_count, or the index of
+// the sync error.
+bool report_inputs(const InputFile& response, const InputFile& excitation, long common_count,
+                   long divided);
 
 // Up to 40 characters of text from a file, in double quotes, safe on a
 // terminal: control bytes, bytes that are not UTF-8, the quote and the

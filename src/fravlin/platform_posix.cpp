@@ -231,12 +231,22 @@ std::FILE* open_input_file(const char* name, FileError& error)
     return file;
 }
 
+namespace {
+
+// Device and inode identify a file, whatever name or link reached it.
+bool same_identity(const struct stat& first, const struct stat& second)
+{
+    return first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+}
+
+}  // namespace
+
 bool same_file(std::FILE* file, const char* path)
 {
     struct stat open_status;
     struct stat path_status;
     return fstat(fileno(file), &open_status) == 0 && stat(path, &path_status) == 0
-           && open_status.st_dev == path_status.st_dev && open_status.st_ino == path_status.st_ino;
+           && same_identity(open_status, path_status);
 }
 
 bool same_open_file(std::FILE* first, std::FILE* second)
@@ -244,8 +254,7 @@ bool same_open_file(std::FILE* first, std::FILE* second)
     struct stat first_status;
     struct stat second_status;
     return fstat(fileno(first), &first_status) == 0 && fstat(fileno(second), &second_status) == 0
-           && first_status.st_dev == second_status.st_dev
-           && first_status.st_ino == second_status.st_ino;
+           && same_identity(first_status, second_status);
 }
 
 std::FILE* open_result_stream(const char* name, FileError& error)

@@ -2,7 +2,6 @@
 
 #include <cstdio>
 #include <cstring>
-#include <string>
 
 namespace {
 
@@ -21,7 +20,23 @@ void flush_output()
 
 int output_error()
 {
-    return g_output_error != 0 || !std::ferror(stdout) ? g_output_error : EIO;
+    if (g_output_error == 0 && std::ferror(stdout))
+        return EIO;
+    return g_output_error;
+}
+
+void append_escaped_byte(std::string& text, unsigned char byte)
+{
+    static const char HEX[] = "0123456789abcdef";
+    if (byte == '\t') {
+        text += "\\t";
+    } else if (byte == '\r') {
+        text += "\\r";
+    } else {
+        text += "\\x";
+        text += HEX[byte >> 4];
+        text += HEX[byte & 15];
+    }
 }
 
 void report(std::string_view name, const char* reason)
@@ -29,7 +44,6 @@ void report(std::string_view name, const char* reason)
     flush_output();
     // Control bytes (a NUL, an escape sequence) are shown escaped, so that
     // a name from a runaway script cannot disturb the terminal.
-    static const char HEX[] = "0123456789abcdef";
     std::string shown;
     std::size_t i = 0;
     while (i < name.size()) {
@@ -40,15 +54,14 @@ void report(std::string_view name, const char* reason)
         while (!control && next < name.size()
                && (static_cast<unsigned char>(name[next]) & 0xc0) == 0x80)
             ++next;
-        if (shown.size() + (control ? 4 : next - i) > SHOWN_NAME_MAX)
+        std::string piece;
+        if (control)
+            append_escaped_byte(piece, first);
+        else
+            piece = name.substr(i, next - i);
+        if (shown.size() + piece.size() > SHOWN_NAME_MAX)
             break;
-        if (control) {
-            shown += "\\x";
-            shown += HEX[first >> 4];
-            shown += HEX[first & 15];
-        } else {
-            shown += name.substr(i, next - i);
-        }
+        shown += piece;
         i = next;
     }
     if (i < name.size())

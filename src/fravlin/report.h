@@ -12,6 +12,7 @@
 // reason must be kept when it happens.
 #pragma once
 
+#include <string>
 #include <string_view>
 
 #include "spectrum/file_error.h"
@@ -21,3 +22,7 @@ void report(const FileError& error);
 
 void flush_output();
 int output_error();
+
+// Appends a byte that must not reach a terminal as it is: \t, \r, or
+// \xNN.
+void append_escaped_byte(std::string& text, unsigned char byte);
